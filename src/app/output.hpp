@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "operations/catalog.hpp"
+
+namespace tesmara {
+
+// The bytes "出程序" writes to the chosen file: the program slot framed as a
+// program file, and for a multi-hole window its subprogram with the file ending.
+std::string savedFileBytes(const Operation& op, std::string_view programSlot,
+                           const FieldValues& fields, const GlobalSettings& settings);
+
+// The subprogram a multi-hole window adds to the workspace subprogram file,
+// markers replaced. Always the workspace ending, also on "出程序": a "%" in the
+// middle of a consolidated file would end it there.
+std::string workspaceSubprogram(const Operation& op, const FieldValues& fields,
+                                const GlobalSettings& settings);
+
+// A path from UTF-8 text, whatever the platform's own encoding is.
+std::filesystem::path utf8Path(std::string_view text);
+std::string pathText(const std::filesystem::path& path);
+
+// Replaces the file at `path` by `bytes`: written beside it under a
+// temporary name, flushed, then renamed over it, so an interrupted write leaves
+// the old file whole. Gives the reason when it fails, naming nothing else.
+std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
+                                               std::string_view bytes);
+
+}  // namespace tesmara

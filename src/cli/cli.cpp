@@ -1,0 +1,51 @@
+#include "cli/cli.hpp"
+
+#include <string>
+
+#include "app/output.hpp"
+
+namespace tesmara::cli {
+
+namespace {
+
+constexpr std::string_view kUsageText =
+    "usage: tesmara-cli list\n"
+    "       tesmara-cli generate OP [--header] [--trailer] [--safe-height TEXT]\n"
+    "                               [--work-offset TEXT] [--file] [-o PATH] WORD...\n"
+    "  WORD is FIELD=TEXT, or next-hole in a multi-hole operation.\n"
+    "  'tesmara-cli list' shows the operations and their fields.\n";
+
+}  // namespace
+
+int run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsageText;
+        return kUsage;
+    }
+    const std::string_view command = args.front();
+    const auto rest = args.subspan(1);
+    if (command == "list") {
+        return listCommand(rest, out, err);
+    }
+    if (command == "generate") {
+        return generateCommand(rest, out, err);
+    }
+    err << "tesmara-cli: unknown command '" << command << "'; the commands are: list, generate\n"
+        << kUsageText;
+    return kUsage;
+}
+
+int emit(std::string_view bytes, std::string_view path, std::ostream& out, std::ostream& err) {
+    if (path.empty()) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        return out ? kOk : kFailure;
+    }
+    if (const auto failure = writeFileAtomically(utf8Path(path), bytes)) {
+        err << "tesmara-cli: cannot write " << path << ": " << *failure << "\n";
+        return kFailure;
+    }
+    return kOk;
+}
+
+}  // namespace tesmara::cli

@@ -1,0 +1,24 @@
+#include "operations/catalog.hpp"
+
+namespace tesmara {
+
+namespace {
+
+constexpr const Operation* kCatalog[] = {
+    &kCircleHole,
+};
+
+}  // namespace
+
+std::span<const Operation* const> catalog() { return kCatalog; }
+
+const Operation* findOperation(std::string_view id) {
+    for (const Operation* op : kCatalog) {
+        if (op->id == id) {
+            return op;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace tesmara

@@ -1,0 +1,67 @@
+#include "operations/multi/multi_hole.hpp"
+
+#include "program/text.hpp"
+
+namespace tesmara {
+
+namespace {
+
+constexpr Piece kMainPieces[] = {
+    kHeader,
+    lit("M01{&}M6 T"),
+    field("toolNumber"),
+    lit("{&}G0 G90 G"),
+    kWorkOffset,
+    lit(" X"),
+    kFirstHoleX,
+    lit(" Y"),
+    kFirstHoleY,
+    lit(" M3 S"),
+    field("spindleSpeed"),
+    lit("{&}G43 H"),
+    field("toolNumber"),
+    lit(" Z"),
+    kSafeHeight,
+    lit(" M08"),
+    kHoleList,
+    lit("{&}M05{&}M09{&}G91 G28 Z0{&}"),
+    kTrailer,
+};
+
+constexpr std::string_view kFileEnding = "{&}G52 X0 Y0{&}M99{&}%";
+constexpr std::string_view kWorkspaceEnding = "{&}G52 X0 Y0{&}M99{&}";
+
+}  // namespace
+
+const Template kMultiHoleMainProgram{kMainPieces};
+
+void MultiHoleState::resetOnOpening() {
+    holeList.clear();
+    holeCounter = 0;
+    firstHoleLatch = 0;
+}
+
+std::string addHole(MultiHoleState& state, const MultiHole& multi, const FieldValues& fields) {
+    const GlobalSettings unused;
+    state.holeList.append(joinPieces(multi.holeBlock, {fields, unused}));
+    ++state.holeCounter;
+    ++state.firstHoleLatch;
+    if (state.firstHoleLatch == 1) {
+        state.firstHoleX = ensureDecimalPoint(fieldText(fields, kCoordX));
+        state.firstHoleY = ensureDecimalPoint(fieldText(fields, kCoordY));
+    }
+    return std::to_string(state.holeCounter);
+}
+
+std::string buildSubprogram(const MultiHole& multi, const FieldValues& fields,
+                            std::string_view safeHeight, SubprogramEnding ending) {
+    const GlobalSettings unused;
+    std::string out = "O";
+    out.append(fieldText(fields, kSubprogramNumber));
+    out.append(joinPieces(multi.subprogramBody, {fields, unused}));
+    out.append(safeHeight);
+    out.append(ending == SubprogramEnding::File ? kFileEnding : kWorkspaceEnding);
+    return out;
+}
+
+}  // namespace tesmara
