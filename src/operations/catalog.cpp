@@ -6,6 +6,9 @@ namespace {
 
 constexpr const Operation* kCatalog[] = {
     &kCircleHole,
+    &kFace,
+    &kThread,
+    &kLongFace,
 };
 
 }  // namespace
