@@ -8,7 +8,9 @@ constexpr const Operation* kCatalog[] = {
     &kCircleHole,
     &kFace,
     &kThread,
+    &kRingGroove,
     &kLongFace,
+    &kAngledHole,
 };
 
 }  // namespace
