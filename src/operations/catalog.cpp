@@ -9,7 +9,9 @@ constexpr const Operation* kCatalog[] = {
     &kFace,
     &kThread,
     &kRingGroove,
+    &kMultiHole,
     &kLongFace,
+    &kMultiThread,
     &kAngledHole,
 };
 

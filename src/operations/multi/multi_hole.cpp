@@ -6,34 +6,10 @@ namespace tesmara {
 
 namespace {
 
-constexpr Piece kMainPieces[] = {
-    kHeader,
-    lit("M01{&}M6 T"),
-    field("toolNumber"),
-    lit("{&}G0 G90 G"),
-    kWorkOffset,
-    lit(" X"),
-    kFirstHoleX,
-    lit(" Y"),
-    kFirstHoleY,
-    lit(" M3 S"),
-    field("spindleSpeed"),
-    lit("{&}G43 H"),
-    field("toolNumber"),
-    lit(" Z"),
-    kSafeHeight,
-    lit(" M08"),
-    kHoleList,
-    lit("{&}M05{&}M09{&}G91 G28 Z0{&}"),
-    kTrailer,
-};
-
 constexpr std::string_view kFileEnding = "{&}G52 X0 Y0{&}M99{&}%";
 constexpr std::string_view kWorkspaceEnding = "{&}G52 X0 Y0{&}M99{&}";
 
 }  // namespace
-
-const Template kMultiHoleMainProgram{kMainPieces};
 
 void MultiHoleState::resetOnOpening() {
     holeList.clear();
