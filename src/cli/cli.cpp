@@ -12,7 +12,12 @@ constexpr std::string_view kUsageText =
     "usage: tesmara-cli list\n"
     "       tesmara-cli generate OP [--header] [--trailer] [--safe-height TEXT]\n"
     "                               [--work-offset TEXT] [--file] [-o PATH] WORD...\n"
+    "       tesmara-cli check FILE|- [--json] [RUN OPTIONS]\n"
+    "       tesmara-cli expand FILE|- [-o PATH] [RUN OPTIONS]\n"
+    "       tesmara-cli plot FILE|- -o OUT.svg|OUT.png [RUN OPTIONS]\n"
     "  WORD is FIELD=TEXT, or next-hole in a multi-hole operation.\n"
+    "  RUN OPTIONS: --rapid-rate MM_PER_MIN (20000), --block-limit N (2000000),\n"
+    "               --reference-z Z (100, where G28 sends Z).\n"
     "  'tesmara-cli list' shows the operations and their fields.\n";
 
 }  // namespace
@@ -27,10 +32,21 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     if (command == "list") {
         return listCommand(rest, out, err);
     }
-    if (command == "generate") {
-        return generateCommand(rest, out, err);
+    struct Command {
+        std::string_view name;
+        int (*handler)(std::span<const std::string_view>, std::ostream&, std::ostream&);
+    };
+    constexpr Command kCommands[] = {
+        {"generate", generateCommand}, {"check", checkCommand},
+        {"expand", expandCommand},     {"plot", plotCommand},
+    };
+    for (const Command& c : kCommands) {
+        if (command == c.name) {
+            return c.handler(rest, out, err);
+        }
     }
-    err << "tesmara-cli: unknown command '" << command << "'; the commands are: list, generate\n"
+    err << "tesmara-cli: unknown command '" << command
+        << "'; the commands are: list, generate, check, expand, plot\n"
         << kUsageText;
     return kUsage;
 }

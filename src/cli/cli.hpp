@@ -18,6 +18,9 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
 int listCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 int generateCommand(std::span<const std::string_view> args, std::ostream& out,
                     std::ostream& err);
+int checkCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+int expandCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
 // Writes bytes to `path`, or to `out` when the path is empty; failures are told on `err`.
 int emit(std::string_view bytes, std::string_view path, std::ostream& out, std::ostream& err);

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/compiled.hpp"
+#include "check/diagnostic.hpp"
+
+namespace tesmara::check {
+
+struct Point3 {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+enum class MoveKind : std::uint8_t { Rapid, Feed };
+enum class Shape : std::uint8_t { Line, Arc };
+
+// One executed motion in work coordinates, G52 and polar resolved. Arcs lie
+// in the XY plane; a helix changes Z linearly over the sweep.
+struct Segment {
+    MoveKind kind = MoveKind::Rapid;
+    Shape shape = Shape::Line;
+    Compensation compensation = Compensation::Off;
+    bool clockwise = false;
+    Point3 start;
+    Point3 end;
+    double centreX = 0.0;
+    double centreY = 0.0;
+    double radius = 0.0;
+    double startAngle = 0.0;  // radians, from +X
+    double sweep = 0.0;       // radians, negative when clockwise; ±2π for a full circle
+    double feed = 0.0;        // mm/min
+    double spindle = 0.0;     // rpm, 0 when stopped
+    std::int32_t tool = 0;
+    std::int32_t compensationRegister = 0;  // D
+    std::int32_t program = 0;               // O number
+    std::int32_t line = 0;                  // 1-based line of the checked text
+};
+
+struct Extents {
+    bool valid = false;
+    Point3 min;
+    Point3 max;
+    void add(const Point3& p);
+};
+
+struct Summary {
+    std::int64_t blocksExecuted = 0;
+    double feedLength = 0.0;   // mm
+    double rapidLength = 0.0;  // mm
+    double cycleSeconds = 0.0;  // feeds at F, rapids at the configured rate; no acceleration
+    Extents feedExtents;
+    std::optional<double> deepestZ;
+    std::vector<int> toolsUsed;  // in the order they were first used
+    bool ended = false;  // reached M30, M02 or the end of the main program
+};
+
+struct CheckOptions {
+    std::int64_t blockLimit = 2'000'000;
+    double rapidRate = 20'000.0;  // mm/min
+    Point3 reference{0.0, 0.0, 100.0};  // where G28 goes, per axis
+    std::array<Point3, 6> workOffsets{};  // G54..G59
+    bool expand = false;  // also write the run as plain G-code
+};
+
+struct CheckResult {
+    std::vector<Segment> segments;
+    Summary summary;
+    std::vector<Diagnostic> diagnostics;  // reading first, then running, each in order
+    std::vector<double> variables;        // #0..#999 at the end, NaN for vacant
+    std::string expanded;                 // when CheckOptions::expand
+
+    bool hasError() const;
+    // A variable's value at the end of the run, nullopt when vacant.
+    std::optional<double> variable(int number) const;
+};
+
+CheckResult run(const CompiledText& text, const CheckOptions& options = {});
+CheckResult checkProgram(std::string_view text, const CheckOptions& options = {});
+
+}  // namespace tesmara::check

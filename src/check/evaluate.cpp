@@ -1,0 +1,143 @@
+#include "check/evaluate.hpp"
+
+#include <algorithm>
+#include <numbers>
+
+#include "check/format.hpp"
+#include "check/reader.hpp"
+
+namespace tesmara::check {
+
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+bool equalKeepingVacant(double a, double b) {
+    if (isVacant(a) || isVacant(b)) {
+        return isVacant(a) && isVacant(b);
+    }
+    return nearlyEqual(a, b);
+}
+
+bool greater(double a, double b) { return orZero(a) > orZero(b) && !nearlyEqual(orZero(a), orZero(b)); }
+
+}  // namespace
+
+bool nearlyEqual(double a, double b) {
+    const double scale = std::max({1.0, std::fabs(a), std::fabs(b)});
+    return std::fabs(a - b) <= 1e-9 * scale;
+}
+
+void Evaluator::fail(Code code, std::string message) {
+    if (!m_failed) {
+        m_failed = true;
+        m_fault = {code, std::move(message)};
+    }
+}
+
+double Evaluator::function(OpCode code, double a) {
+    switch (code) {
+        case OpCode::Sin:
+            return std::sin(a * kDegree);
+        case OpCode::Cos:
+            return std::cos(a * kDegree);
+        case OpCode::Tan: {
+            const double offRight = std::fabs(std::fmod(std::fabs(a), 180.0) - 90.0);
+            if (offRight < 1e-9) {
+                fail(Code::TanOf90, "TAN[" + formatShort(a) + "] is infinite");
+                return 0.0;
+            }
+            return std::tan(a * kDegree);
+        }
+        case OpCode::Atan:
+            return std::atan(a) / kDegree;
+        case OpCode::Sqrt:
+            if (a < 0.0) {
+                fail(Code::SqrtOfNegative, "SQRT of the negative number " + formatShort(a));
+                return 0.0;
+            }
+            return std::sqrt(a);
+        case OpCode::Abs:
+            return std::fabs(a);
+        case OpCode::Round:
+            return std::round(a);
+        case OpCode::Fix:
+            return std::trunc(a);
+        default:
+            return a < 0.0 ? std::floor(a) : std::ceil(a);
+    }
+}
+
+double Evaluator::expression(const Operand& o) {
+    double stack[kStackSize];
+    int top = -1;
+    const Op* op = m_pool.data() + o.first;
+    const Op* const end = op + o.count;
+    for (; op != end; ++op) {
+        switch (op->code) {
+            case OpCode::Const:
+                stack[++top] = op->value;
+                continue;
+            case OpCode::Var:
+                stack[++top] = m_vars[op->var];
+                continue;
+            case OpCode::VarIndirect: {
+                const double n = std::round(orZero(stack[top]));
+                if (!(n >= 0 && n < kVariableCount) || !isStoredVariable(static_cast<int>(n))) {
+                    fail(Code::BadVariable, "#[" + formatShort(stack[top]) + "] is not a variable");
+                    return vacant();
+                }
+                stack[top] = m_vars[static_cast<int>(n)];
+                continue;
+            }
+            case OpCode::Neg:
+                stack[top] = -orZero(stack[top]);
+                continue;
+            case OpCode::Eq:
+            case OpCode::Ne: {
+                const bool eq = equalKeepingVacant(stack[top - 1], stack[top]);
+                stack[--top] = (eq == (op->code == OpCode::Eq)) ? 1.0 : 0.0;
+                continue;
+            }
+            default:
+                break;
+        }
+        if (op->code >= OpCode::Sin && op->code <= OpCode::Fup && op->code != OpCode::Atan2) {
+            stack[top] = function(op->code, orZero(stack[top]));
+            continue;
+        }
+        const double a = orZero(stack[top - 1]);
+        const double b = orZero(stack[top]);
+        double r = 0.0;
+        switch (op->code) {
+            case OpCode::Add: r = a + b; break;
+            case OpCode::Sub: r = a - b; break;
+            case OpCode::Mul: r = a * b; break;
+            case OpCode::Div:
+                if (b == 0.0) {
+                    fail(Code::DivisionByZero, "division by zero (" + formatShort(a) + "/0)");
+                    return vacant();
+                }
+                r = a / b;
+                break;
+            case OpCode::Atan2: {
+                r = std::atan2(a, b) / kDegree;
+                r = r < 0.0 ? r + 360.0 : r;
+                break;
+            }
+            case OpCode::Gt: r = greater(a, b); break;
+            case OpCode::Ge: r = !greater(b, a); break;
+            case OpCode::Lt: r = greater(b, a); break;
+            case OpCode::Le: r = !greater(a, b); break;
+            case OpCode::And: r = (a != 0.0 && b != 0.0); break;
+            default: r = (a != 0.0 || b != 0.0); break;
+        }
+        stack[--top] = r;
+        if (m_failed) {
+            return vacant();
+        }
+    }
+    return m_failed ? vacant() : stack[top];
+}
+
+}  // namespace tesmara::check

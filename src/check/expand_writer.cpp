@@ -1,0 +1,51 @@
+#include "check/expand_writer.hpp"
+
+#include "check/format.hpp"
+
+namespace tesmara::check {
+
+void ExpandWriter::line(std::string_view text) {
+    m_body.append(text);
+    m_body.append("\r\n");
+}
+
+void ExpandWriter::motion(const Segment& s) {
+    std::string text;
+    const bool compChanged =
+        s.compensation != m_compensation ||
+        (s.compensation != Compensation::Off && s.compensationRegister != m_register);
+    if (compChanged) {
+        text = s.compensation == Compensation::Off    ? "G40 "
+               : s.compensation == Compensation::Left ? "G41 "
+                                                      : "G42 ";
+        m_compensation = s.compensation;
+        m_register = s.compensationRegister;
+    }
+    if (s.kind == MoveKind::Rapid) {
+        text += "G0";
+    } else if (s.shape == Shape::Line) {
+        text += "G1";
+    } else {
+        text += s.clockwise ? "G2" : "G3";
+    }
+    text += " X" + formatNumber(s.end.x) + " Y" + formatNumber(s.end.y) + " Z" +
+            formatNumber(s.end.z);
+    if (s.shape == Shape::Arc) {
+        text += " I" + formatNumber(s.centreX - s.start.x) + " J" +
+                formatNumber(s.centreY - s.start.y);
+    }
+    if (compChanged && s.compensation != Compensation::Off) {
+        text += " D" + std::to_string(s.compensationRegister);
+    }
+    if (s.kind == MoveKind::Feed && s.feed != m_feed) {
+        text += " F" + formatNumber(s.feed);
+        m_feed = s.feed;
+    }
+    line(text);
+}
+
+std::string ExpandWriter::finish() const {
+    return "%\r\nO100\r\nG90 G17 G94\r\n" + m_body + "M30\r\n%";
+}
+
+}  // namespace tesmara::check

@@ -1,0 +1,270 @@
+#include "check/machine.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "check/format.hpp"
+
+namespace tesmara::check {
+
+namespace {
+
+constexpr int kMaxCallDepth = 10;
+
+bool hasM(const NcBlock& nc, int code) {
+    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
+}
+
+int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+
+bool isTrue(double v) { return orZero(v) != 0.0; }
+
+}  // namespace
+
+Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result)
+    : m_text(text),
+      m_options(options),
+      m_result(result),
+      m_vars(kVariableCount, vacant()),
+      m_eval(text.ops, m_vars.data()),
+      m_warned(text.blocks.size(), 0),
+      m_expand(options.expand) {}
+
+void Machine::run() {
+    if (m_text.programs.empty()) {
+        m_result.summary.ended = true;
+        return;
+    }
+    m_pc = m_text.programs[0].firstBlock;
+    while (m_running && step()) {
+    }
+    m_result.variables = m_vars;
+    if (m_expand.enabled()) {
+        m_result.expanded = m_expand.finish();
+    }
+}
+
+bool Machine::error(Code code, std::string message) {
+    const Block& b = m_text.blocks[m_pc];
+    m_result.diagnostics.push_back({Severity::Error, code, m_text.programs[b.program].number,
+                                    b.line, 0, std::move(message)});
+    m_running = false;
+    return false;
+}
+
+void Machine::finish() {
+    m_running = false;
+    m_result.summary.ended = true;
+    if (!m_result.segments.empty() && m_state.position.z <= 0.0) {
+        const Segment& last = m_result.segments.back();
+        m_result.diagnostics.push_back(
+            {Severity::Warning, Code::NotSafeAtEnd, last.program, last.line, 0,
+             "the program ends with the tool at Z" + formatNumber(m_state.position.z) +
+                 ", not above the work"});
+    }
+}
+
+bool Machine::step() {
+    const ProgramInfo& program = m_text.programs[m_program];
+    if (m_pc >= program.endBlock) {
+        if (m_frames.empty()) {
+            finish();
+            return false;
+        }
+        return giveBack({});
+    }
+    if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
+        --m_result.summary.blocksExecuted;
+        return error(Code::BlockLimit,
+                     "the program does not end: more than " +
+                         std::to_string(m_options.blockLimit) +
+                         " blocks executed (is a depth per cut or step 0?)");
+    }
+    const Block& b = m_text.blocks[m_pc];
+    switch (b.kind) {
+        case BlockKind::Nc:
+            return executeNc(b);
+        case BlockKind::Assign:
+            return assign(b) && (++m_pc, true);
+        case BlockKind::Goto:
+            return jump(b, b.cond);
+        case BlockKind::IfGoto: {
+            const double c = m_eval.operand(b.cond);
+            if (m_eval.failed()) {
+                return error(m_eval.fault().code, m_eval.fault().message);
+            }
+            return isTrue(c) ? jump(b, b.value) : (++m_pc, true);
+        }
+        case BlockKind::IfThen: {
+            const double c = m_eval.operand(b.cond);
+            if (m_eval.failed()) {
+                return error(m_eval.fault().code, m_eval.fault().message);
+            }
+            return (!isTrue(c) || assign(b)) && (++m_pc, true);
+        }
+        case BlockKind::While: {
+            const double c = m_eval.operand(b.value);
+            if (m_eval.failed()) {
+                return error(m_eval.fault().code, m_eval.fault().message);
+            }
+            m_pc = isTrue(c) ? m_pc + 1 : b.target;
+            return true;
+        }
+        case BlockKind::End:
+            m_pc = b.target;
+            return true;
+        case BlockKind::Invalid:
+            break;
+    }
+    m_running = false;  // told when the text was read
+    return false;
+}
+
+bool Machine::assign(const Block& b) {
+    const double v = m_eval.operand(b.value);
+    if (m_eval.failed()) {
+        return error(m_eval.fault().code, m_eval.fault().message);
+    }
+    if (b.assignVar == kAlarmVariable) {
+        const std::string& text = m_text.messages[b.message];
+        return error(Code::Alarm, "alarm " + formatShort(orZero(v)) +
+                                      (text.empty() ? std::string() : ": " + text));
+    }
+    m_vars[b.assignVar] = v;
+    return true;
+}
+
+bool Machine::jump(const Block& b, const Operand& label) {
+    if (b.target >= 0) {
+        m_pc = b.target;
+        return true;
+    }
+    const double v = m_eval.operand(label);
+    if (m_eval.failed()) {
+        return error(m_eval.fault().code, m_eval.fault().message);
+    }
+    const int n = whole(orZero(v));
+    const int target = m_text.findLabel(b.program, n);
+    if (target < 0) {
+        return error(Code::MissingLabel, "GOTO" + std::to_string(n) + ": there is no N" +
+                                             std::to_string(n) + " in this program");
+    }
+    m_pc = target;
+    return true;
+}
+
+bool Machine::call(const Words& words) {
+    const int number = whole(words[Address::P]);
+    const ProgramInfo* p = m_text.findProgram(number);
+    if (!words.has(Address::P) || p == nullptr) {
+        return error(Code::MissingProgram,
+                     "M98 calls O" + std::to_string(number) + ", which is not in this text");
+    }
+    const int repeats = words.has(Address::L) ? whole(words[Address::L]) : 1;
+    if (repeats <= 0) {
+        ++m_pc;
+        return true;
+    }
+    if (static_cast<int>(m_frames.size()) >= kMaxCallDepth) {
+        return error(Code::SubprogramNesting, "subprograms call each other more than " +
+                                                  std::to_string(kMaxCallDepth) + " levels deep");
+    }
+    m_frames.push_back({m_pc + 1, repeats - 1, m_program});
+    m_program = static_cast<int>(p - m_text.programs.data());
+    m_pc = p->firstBlock;
+    return true;
+}
+
+// M99, or the end of a subprogram's text: repeat for L, else back to the caller.
+bool Machine::giveBack(const Words& words) {
+    if (m_frames.empty()) {
+        const ProgramInfo& main = m_text.programs[0];
+        m_pc = main.firstBlock;
+    } else if (m_frames.back().repeatsLeft > 0) {
+        --m_frames.back().repeatsLeft;
+        m_pc = m_text.programs[m_program].firstBlock;
+        return true;
+    } else {
+        m_pc = m_frames.back().returnBlock;
+        m_program = m_frames.back().program;
+        m_frames.pop_back();
+    }
+    if (!words.has(Address::P)) {
+        return true;
+    }
+    const int n = whole(words[Address::P]);
+    const int target = m_text.findLabel(m_program, n);
+    if (target < 0) {
+        return error(Code::MissingLabel, "M99 P" + std::to_string(n) + ": there is no N" +
+                                             std::to_string(n) + " to return to");
+    }
+    m_pc = target;
+    return true;
+}
+
+bool Machine::flow(const NcBlock& nc, const Words& words) {
+    if (hasM(nc, 30) || hasM(nc, 2)) {
+        finish();
+        return false;
+    }
+    if (hasM(nc, 98)) {
+        return call(words);
+    }
+    if (hasM(nc, 99)) {
+        return giveBack(words);
+    }
+    ++m_pc;
+    return true;
+}
+
+bool Machine::readWords(const NcBlock& nc, Words& words) {
+    for (int i = 0; i < kAddressCount; ++i) {
+        if (nc.wordMask & (1u << i)) {
+            const double v = m_eval.operand(nc.words[i]);
+            if (m_eval.failed()) {
+                return error(m_eval.fault().code, m_eval.fault().message);
+            }
+            if (!isVacant(v)) {
+                words.value[i] = v;
+                words.present |= std::uint16_t(1u << i);
+            }
+        }
+    }
+    return true;
+}
+
+CheckResult run(const CompiledText& text, const CheckOptions& options) {
+    CheckResult result;
+    result.diagnostics = text.diagnostics;
+    Machine machine(text, options, result);
+    machine.run();
+    return result;
+}
+
+CheckResult checkProgram(std::string_view text, const CheckOptions& options) {
+    return run(compileText(text), options);
+}
+
+bool CheckResult::hasError() const {
+    return std::any_of(diagnostics.begin(), diagnostics.end(),
+                       [](const Diagnostic& d) { return d.severity == Severity::Error; });
+}
+
+std::optional<double> CheckResult::variable(int number) const {
+    if (number < 0 || number >= static_cast<int>(variables.size()) || isVacant(variables[number])) {
+        return std::nullopt;
+    }
+    return variables[number];
+}
+
+void Extents::add(const Point3& p) {
+    if (!valid) {
+        min = max = p;
+        valid = true;
+        return;
+    }
+    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+}
+
+}  // namespace tesmara::check

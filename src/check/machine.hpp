@@ -1,0 +1,92 @@
+#pragma once
+
+#include <vector>
+
+#include "check/check.hpp"
+#include "check/evaluate.hpp"
+#include "check/expand_writer.hpp"
+
+namespace tesmara::check {
+
+enum class Spindle : std::int8_t { Stopped, Clockwise, CounterClockwise };
+
+// The modal state a block reads and, when it succeeds, replaces.
+struct ModalState {
+    Point3 position;  // work coordinates, G52 and work offset included
+    Point3 shift;     // G52
+    Motion motion = Motion::Rapid;
+    bool absolute = true;
+    bool polar = false;
+    Compensation compensation = Compensation::Off;
+    int compensationRegister = 0;
+    bool lengthComp = false;
+    int lengthRegister = 0;
+    int workOffset = 0;
+    double feed = 0.0;
+    double speed = 0.0;
+    Spindle spindle = Spindle::Stopped;
+    int selectedTool = 0;
+    int tool = 0;
+};
+
+// The words of one NC block after evaluation; vacant words are absent.
+struct Words {
+    std::uint16_t present = 0;
+    double value[kAddressCount] = {};
+    bool has(Address a) const { return (present & bit(a)) != 0; }
+    double operator[](Address a) const { return value[static_cast<int>(a)]; }
+};
+
+// Up to two motions a block makes (G28 goes through its intermediate point).
+struct PlannedMoves {
+    Segment segment[2];
+    int count = 0;
+    bool home = false;
+};
+
+class Machine {
+public:
+    Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result);
+    void run();
+
+private:
+    struct Frame {
+        int returnBlock;
+        int repeatsLeft;
+        int program;
+    };
+
+    bool step();
+    bool executeNc(const Block& block);
+    bool readWords(const NcBlock& nc, Words& words);
+    bool plan(const NcBlock& nc, const Words& words, ModalState& next, PlannedMoves& moves);
+    bool planArc(const Words& words, const ModalState& next, Segment& arc);
+    Point3 target(const Words& words, const ModalState& next) const;
+    void planHome(const Words& words, const ModalState& next, PlannedMoves& moves) const;
+    void emit(const Block& block, Segment segment, bool home);
+    void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
+    void expandAfter(const NcBlock& nc);
+    void warn(const Block& block, Code code, std::string message);
+    bool flow(const NcBlock& nc, const Words& words);
+    bool call(const Words& words);
+    bool giveBack(const Words& words);
+    bool jump(const Block& block, const Operand& label);
+    bool assign(const Block& block);
+    bool error(Code code, std::string message);
+    void finish();
+
+    const CompiledText& m_text;
+    const CheckOptions& m_options;
+    CheckResult& m_result;
+    std::vector<double> m_vars;
+    Evaluator m_eval;
+    ModalState m_state;
+    std::vector<Frame> m_frames;
+    std::vector<std::uint32_t> m_warned;  // per block, one bit per warning code
+    ExpandWriter m_expand;
+    int m_pc = 0;
+    int m_program = 0;
+    bool m_running = true;
+};
+
+}  // namespace tesmara::check

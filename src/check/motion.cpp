@@ -1,0 +1,329 @@
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "check/format.hpp"
+#include "check/machine.hpp"
+
+namespace tesmara::check {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kDegree = kPi / 180.0;
+constexpr double kSamePoint = 1e-9;
+constexpr double kArcReach = 1e-4;  // mm an R arc may fall short of its end point
+
+bool hasM(const NcBlock& nc, int code) {
+    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
+}
+
+int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+
+constexpr std::uint16_t kAxes = bit(Address::X) | bit(Address::Y) | bit(Address::Z);
+
+double length(const Segment& s) {
+    const double dz = s.end.z - s.start.z;
+    if (s.shape == Shape::Arc) {
+        return std::hypot(s.radius * std::fabs(s.sweep), dz);
+    }
+    return std::hypot(s.end.x - s.start.x, s.end.y - s.start.y, dz);
+}
+
+// Start, end and every quadrant point the sweep passes.
+void addArcExtents(const Segment& s, Extents& extents) {
+    extents.add(s.start);
+    extents.add(s.end);
+    const double from = std::min(s.startAngle, s.startAngle + s.sweep);
+    const double to = std::max(s.startAngle, s.startAngle + s.sweep);
+    for (double a = std::ceil(from / (kPi / 2)) * (kPi / 2); a <= to; a += kPi / 2) {
+        const double t = (a - s.startAngle) / s.sweep;
+        extents.add({s.centreX + s.radius * std::cos(a), s.centreY + s.radius * std::sin(a),
+                     s.start.z + t * (s.end.z - s.start.z)});
+    }
+}
+
+void applyModes(const NcBlock& nc, const Words& words, ModalState& next) {
+    if (nc.motion != Motion::None) {
+        next.motion = nc.motion;
+    }
+    if (nc.absolute >= 0) {
+        next.absolute = nc.absolute == 1;
+    }
+    if (nc.polar >= 0) {
+        next.polar = nc.polar == 1;
+    }
+    if (nc.compensation >= 0) {
+        next.compensation = static_cast<Compensation>(nc.compensation);
+    }
+    if (words.has(Address::D)) {
+        next.compensationRegister = whole(words[Address::D]);
+    }
+    if (nc.lengthComp >= 0) {
+        next.lengthComp = nc.lengthComp == 1;
+    }
+    if (words.has(Address::H)) {
+        next.lengthRegister = whole(words[Address::H]);
+    }
+    if (nc.workOffset >= 0) {
+        next.workOffset = nc.workOffset;
+    }
+    if (words.has(Address::F)) {
+        next.feed = words[Address::F];
+    }
+    if (words.has(Address::S)) {
+        next.speed = words[Address::S];
+    }
+    if (words.has(Address::T)) {
+        next.selectedTool = whole(words[Address::T]);
+    }
+    if (hasM(nc, 6)) {
+        next.tool = next.selectedTool;
+    }
+    if (hasM(nc, 3) || hasM(nc, 4)) {
+        next.spindle = hasM(nc, 3) ? Spindle::Clockwise : Spindle::CounterClockwise;
+    }
+}
+
+}  // namespace
+
+Point3 Machine::target(const Words& w, const ModalState& next) const {
+    const Point3& offset = m_options.workOffsets[next.workOffset];
+    const Point3 origin{offset.x + next.shift.x, offset.y + next.shift.y, offset.z + next.shift.z};
+    const Point3& at = next.position;
+    Point3 t = at;
+    if (next.absolute) {
+        t.z = w.has(Address::Z) ? origin.z + w[Address::Z] : at.z;
+    } else {
+        t.z = at.z + (w.has(Address::Z) ? w[Address::Z] : 0.0);
+    }
+    if (next.polar && (w.has(Address::X) || w.has(Address::Y))) {
+        const Point3 from = next.absolute ? origin : at;
+        const double dx = at.x - origin.x;
+        const double dy = at.y - origin.y;
+        const double r = w.has(Address::X) ? w[Address::X] : (next.absolute ? std::hypot(dx, dy) : 0.0);
+        const double a = w.has(Address::Y) ? w[Address::Y] * kDegree
+                                          : (next.absolute ? std::atan2(dy, dx) : 0.0);
+        t.x = from.x + r * std::cos(a);
+        t.y = from.y + r * std::sin(a);
+        return t;
+    }
+    if (next.absolute) {
+        t.x = w.has(Address::X) ? origin.x + w[Address::X] : at.x;
+        t.y = w.has(Address::Y) ? origin.y + w[Address::Y] : at.y;
+    } else {
+        t.x = at.x + (w.has(Address::X) ? w[Address::X] : 0.0);
+        t.y = at.y + (w.has(Address::Y) ? w[Address::Y] : 0.0);
+    }
+    return t;
+}
+
+void Machine::planHome(const Words& w, const ModalState& next, PlannedMoves& moves) const {
+    ModalState cartesian = next;
+    cartesian.polar = false;
+    const Point3 via = target(w, cartesian);
+    Point3 home = via;
+    home.x = w.has(Address::X) ? m_options.reference.x : via.x;
+    home.y = w.has(Address::Y) ? m_options.reference.y : via.y;
+    home.z = w.has(Address::Z) ? m_options.reference.z : via.z;
+    moves.home = true;
+    for (const Point3& p : {via, home}) {
+        Segment& s = moves.segment[moves.count];
+        s.start = moves.count == 0 ? next.position : moves.segment[0].end;
+        s.end = p;
+        ++moves.count;
+    }
+}
+
+bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
+    const bool cw = next.motion == Motion::ArcCw;
+    const Point3& s = arc.start;
+    const Point3& e = arc.end;
+    const double dx = e.x - s.x;
+    const double dy = e.y - s.y;
+    const double d = std::hypot(dx, dy);
+    if (w.has(Address::R)) {
+        const double r = std::fabs(w[Address::R]);
+        if (d < kSamePoint) {
+            return error(Code::ArcWithoutCentre, "an arc with R cannot be a full circle; use I and J");
+        }
+        if (d / 2 > r + kArcReach) {
+            return error(Code::ArcRadiusTooSmall,
+                         "R" + formatNumber(w[Address::R]) + " cannot reach the end point: it is " +
+                             formatNumber(d) + " mm from the start, more than the diameter " +
+                             formatNumber(2 * r));
+        }
+        const double h = std::sqrt(std::max(0.0, r * r - d * d / 4));
+        const double side = (cw ? -1.0 : 1.0) * (w[Address::R] < 0 ? -1.0 : 1.0);
+        arc.centreX = s.x + dx / 2 - side * h * dy / d;
+        arc.centreY = s.y + dy / 2 + side * h * dx / d;
+    } else if (w.has(Address::I) || w.has(Address::J)) {
+        arc.centreX = s.x + (w.has(Address::I) ? w[Address::I] : 0.0);
+        arc.centreY = s.y + (w.has(Address::J) ? w[Address::J] : 0.0);
+    } else {
+        return error(Code::ArcWithoutCentre, "G2/G3 needs I and J, or R, for its centre");
+    }
+    arc.radius = std::hypot(s.x - arc.centreX, s.y - arc.centreY);
+    if (arc.radius < kSamePoint) {
+        return error(Code::ArcWithoutCentre, "the arc's centre lies on its start point");
+    }
+    arc.shape = Shape::Arc;
+    arc.clockwise = cw;
+    arc.startAngle = std::atan2(s.y - arc.centreY, s.x - arc.centreX);
+    double sweep = std::atan2(e.y - arc.centreY, e.x - arc.centreX) - arc.startAngle;
+    if (d < kSamePoint) {
+        sweep = 0.0;
+    }
+    while (cw ? sweep >= 0.0 : sweep <= 0.0) {
+        sweep += cw ? -2 * kPi : 2 * kPi;
+    }
+    arc.sweep = sweep;
+    return true;
+}
+
+bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next, PlannedMoves& moves) {
+    applyModes(nc, w, next);
+    if (nc.home) {
+        planHome(w, next, moves);
+    } else if (nc.localShift) {
+        next.shift.x = w.has(Address::X) ? w[Address::X] : next.shift.x;
+        next.shift.y = w.has(Address::Y) ? w[Address::Y] : next.shift.y;
+        next.shift.z = w.has(Address::Z) ? w[Address::Z] : next.shift.z;
+    } else {
+        const bool arc = next.motion == Motion::ArcCw || next.motion == Motion::ArcCcw;
+        const std::uint16_t centre = bit(Address::I) | bit(Address::J) | bit(Address::R);
+        if ((w.present & kAxes) || (arc && (w.present & centre))) {
+            Segment& s = moves.segment[moves.count++];
+            s.start = next.position;
+            s.end = target(w, next);
+            if (arc && !planArc(w, next, s)) {
+                return false;
+            }
+            s.kind = next.motion == Motion::Rapid ? MoveKind::Rapid : MoveKind::Feed;
+        }
+    }
+    for (int i = 0; i < moves.count; ++i) {
+        Segment& s = moves.segment[i];
+        s.feed = next.feed;
+        s.spindle = next.spindle == Spindle::Stopped ? 0.0 : next.speed;
+        s.tool = next.tool;
+        s.compensation = next.compensation;
+        s.compensationRegister = next.compensationRegister;
+        next.position = s.end;
+    }
+    return true;
+}
+
+void Machine::warn(const Block& block, Code code, std::string message) {
+    const int index = static_cast<int>(&block - m_text.blocks.data());
+    const std::uint32_t flag = 1u << (static_cast<int>(code) - static_cast<int>(Code::RapidBelowZero));
+    if (m_warned[index] & flag) {
+        return;
+    }
+    m_warned[index] |= flag;
+    m_result.diagnostics.push_back({Severity::Warning, code, m_text.programs[block.program].number,
+                                    block.line, 0, std::move(message)});
+}
+
+void Machine::emit(const Block& block, Segment s, bool home) {
+    const double len = length(s);
+    if (s.shape == Shape::Line && len < kSamePoint) {
+        return;
+    }
+    s.program = m_text.programs[block.program].number;
+    s.line = block.line;
+    Summary& sum = m_result.summary;
+    const bool sideways = std::hypot(s.end.x - s.start.x, s.end.y - s.start.y) > kSamePoint;
+    if (!home && std::fabs(s.end.z - s.start.z) > kSamePoint && !m_state.lengthComp) {
+        warn(block, Code::ZBeforeLengthComp,
+             "Z moves before tool length compensation (G43 H) is on");
+    }
+    if (s.kind == MoveKind::Rapid) {
+        sum.rapidLength += len;
+        sum.cycleSeconds += len / m_options.rapidRate * 60.0;
+        if (sideways && std::min(s.start.z, s.end.z) < -kSamePoint) {
+            warn(block, Code::RapidBelowZero,
+                 "rapid move in X/Y with the tool below Z0 (at Z" +
+                     formatNumber(std::min(s.start.z, s.end.z)) + ")");
+        }
+    } else {
+        sum.feedLength += len;
+        if (s.feed > 0.0) {
+            sum.cycleSeconds += len / s.feed * 60.0;
+        } else {
+            warn(block, Code::FeedRateZero, "feed move with no feed rate (F is vacant or 0)");
+        }
+        if (s.spindle == 0.0) {
+            warn(block, Code::SpindleStopped, "feed move with the spindle stopped");
+        }
+        if (s.shape == Shape::Arc) {
+            addArcExtents(s, sum.feedExtents);
+        } else {
+            sum.feedExtents.add(s.start);
+            sum.feedExtents.add(s.end);
+        }
+    }
+    const double low = std::min(s.start.z, s.end.z);
+    sum.deepestZ = sum.deepestZ ? std::min(*sum.deepestZ, low) : low;
+    if (m_expand.enabled()) {
+        m_expand.motion(s);
+    }
+    m_result.segments.push_back(s);
+}
+
+void Machine::expandBefore(const NcBlock& nc, const Words& w, const ModalState& next) {
+    if (hasM(nc, 6)) {
+        m_expand.line("T" + std::to_string(next.tool) + " M6");
+    }
+    if (hasM(nc, 3) || hasM(nc, 4)) {
+        m_expand.line((hasM(nc, 3) ? "M3 S" : "M4 S") + formatShort(next.speed));
+    } else if (w.has(Address::S)) {
+        m_expand.line("S" + formatShort(next.speed));
+    }
+    if (hasM(nc, 8)) {
+        m_expand.line("M8");
+    }
+    if (next.lengthComp != m_state.lengthComp || (next.lengthComp && w.has(Address::H))) {
+        m_expand.line(next.lengthComp ? "G43 H" + std::to_string(next.lengthRegister) : "G49");
+    }
+}
+
+void Machine::expandAfter(const NcBlock& nc) {
+    for (int m : {5, 9, 0, 1}) {
+        if (hasM(nc, m)) {
+            m_expand.line("M" + std::to_string(m));
+        }
+    }
+}
+
+bool Machine::executeNc(const Block& block) {
+    const NcBlock& nc = m_text.nc[block.nc];
+    Words w;
+    ModalState next = m_state;
+    PlannedMoves moves;
+    if (!readWords(nc, w) || !plan(nc, w, next, moves)) {
+        return false;
+    }
+    if (m_expand.enabled()) {
+        expandBefore(nc, w, next);
+    }
+    if (hasM(nc, 6)) {
+        std::vector<int>& tools = m_result.summary.toolsUsed;
+        if (std::find(tools.begin(), tools.end(), next.tool) == tools.end()) {
+            tools.push_back(next.tool);
+        }
+    }
+    m_state = next;
+    for (int i = 0; i < moves.count; ++i) {
+        emit(block, moves.segment[i], moves.home);
+    }
+    if (hasM(nc, 5)) {
+        m_state.spindle = Spindle::Stopped;
+    }
+    if (m_expand.enabled()) {
+        expandAfter(nc);
+    }
+    return flow(nc, w);
+}
+
+}  // namespace tesmara::check

@@ -1,0 +1,140 @@
+#include "check/plot.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "check/format.hpp"
+#include "check/report.hpp"
+
+namespace tesmara::check {
+
+namespace {
+
+constexpr double kMargin = 28.0;
+constexpr double kGap = 36.0;
+constexpr double kMinSpan = 1.0;  // mm, so a flat or straight path still has a frame
+constexpr double kTolerance = 0.02;
+
+Extents allExtents(const std::vector<Segment>& segments) {
+    Extents e;
+    std::vector<Point3> points;
+    for (const Segment& s : segments) {
+        points.clear();
+        flattenSegment(s, kTolerance * 10, points);
+        for (const Point3& p : points) {
+            e.add(p);
+        }
+    }
+    return e;
+}
+
+std::string hex(Rgb c) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "#";
+    for (const std::uint8_t v : {c.r, c.g, c.b}) {
+        out += kHex[v >> 4];
+        out += kHex[v & 0xf];
+    }
+    return out;
+}
+
+std::string extentsCaption(const Summary& s) {
+    if (!s.feedExtents.valid) {
+        return "no feed moves";
+    }
+    const Extents& e = s.feedExtents;
+    return "feed X " + formatShort(e.min.x) + " to " + formatShort(e.max.x) + ", Y " +
+           formatShort(e.min.y) + " to " + formatShort(e.max.y) + ", Z " +
+           formatShort(e.min.z) + " to " + formatShort(e.max.z) + "; cycle " +
+           durationText(s.cycleSeconds);
+}
+
+}  // namespace
+
+Rgb depthColour(double z, double top, double bottom) {
+    const double span = top - bottom;
+    const double t = span > 0.0 ? std::clamp((top - z) / span, 0.0, 1.0) : 1.0;
+    return {static_cast<std::uint8_t>(40 + 200 * t), static_cast<std::uint8_t>(170 - 140 * t),
+            static_cast<std::uint8_t>(60 - 30 * t)};
+}
+
+void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out) {
+    out.push_back(s.start);
+    if (s.shape == Shape::Arc) {
+        const double step = 2.0 * std::acos(std::max(0.0, 1.0 - tolerance / s.radius));
+        const int n = std::clamp(static_cast<int>(std::ceil(std::fabs(s.sweep) / std::max(step, 1e-3))), 2, 720);
+        for (int i = 1; i < n; ++i) {
+            const double t = static_cast<double>(i) / n;
+            const double a = s.startAngle + t * s.sweep;
+            out.push_back({s.centreX + s.radius * std::cos(a), s.centreY + s.radius * std::sin(a),
+                           s.start.z + t * (s.end.z - s.start.z)});
+        }
+    }
+    out.push_back(s.end);
+}
+
+PlotScene buildScene(const CheckResult& result, double width, double height) {
+    PlotScene scene{width, height, {}, {}, {}};
+    const Extents e = allExtents(result.segments);
+    const Point3 lo = e.valid ? e.min : Point3{};
+    const Point3 hi = e.valid ? e.max : Point3{};
+    const double dx = std::max(hi.x - lo.x, kMinSpan);
+    const double dy = std::max(hi.y - lo.y, kMinSpan);
+    const double dz = std::max(hi.z - lo.z, kMinSpan);
+    const double scale = std::max(
+        1e-6, std::min((width - 2 * kMargin) / dx, (height - 2 * kMargin - kGap) / (dy + dz)));
+    View top{View::Kind::Top, kMargin, kMargin, dx * scale, dy * scale, scale, lo.x, lo.y};
+    View side{View::Kind::Side, kMargin, kMargin + dy * scale + kGap, dx * scale, dz * scale,
+              scale, lo.x, lo.z};
+    scene.views = {top, side};
+    scene.labels.push_back({"top view (X, Y)", top.left, top.top - 8});
+    scene.labels.push_back({"side view (X, Z)", side.left, side.top - 8});
+    scene.labels.push_back({extentsCaption(result.summary), kMargin, height - 8});
+    const Summary& sum = result.summary;
+    const double cutTop = sum.feedExtents.valid ? sum.feedExtents.max.z : 0.0;
+    const double cutBottom = sum.feedExtents.valid ? sum.feedExtents.min.z : 0.0;
+    std::vector<Point3> points;
+    for (const Segment& s : result.segments) {
+        points.clear();
+        flattenSegment(s, kTolerance, points);
+        const bool rapid = s.kind == MoveKind::Rapid;
+        const Rgb colour =
+            rapid ? kRapidColour : depthColour(std::min(s.start.z, s.end.z), cutTop, cutBottom);
+        for (int v = 0; v < 2; ++v) {
+            Stroke stroke{{}, colour, rapid, v, s.line};
+            for (const Point3& p : points) {
+                stroke.xy.push_back(scene.views[v].px(p));
+                stroke.xy.push_back(scene.views[v].py(p));
+            }
+            scene.strokes.push_back(std::move(stroke));
+        }
+    }
+    return scene;
+}
+
+std::string renderSvg(const PlotScene& scene) {
+    std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      formatShort(scene.width) + "\" height=\"" + formatShort(scene.height) +
+                      "\" font-family=\"sans-serif\" font-size=\"12\">\n"
+                      "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    for (const View& v : scene.views) {
+        out += "<rect x=\"" + formatShort(v.left, 1) + "\" y=\"" + formatShort(v.top, 1) +
+               "\" width=\"" + formatShort(v.width, 1) + "\" height=\"" +
+               formatShort(v.height, 1) + "\" fill=\"none\" stroke=\"#dddddd\"/>\n";
+    }
+    for (const Stroke& s : scene.strokes) {
+        out += "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\"" +
+               (s.dashed ? " stroke-dasharray=\"4 3\"" : "") + " points=\"";
+        for (std::size_t i = 0; i < s.xy.size(); i += 2) {
+            out += (i ? " " : "") + formatShort(s.xy[i], 2) + "," + formatShort(s.xy[i + 1], 2);
+        }
+        out += "\"/>\n";
+    }
+    for (const TextLabel& l : scene.labels) {
+        out += "<text x=\"" + formatShort(l.x, 1) + "\" y=\"" + formatShort(l.y, 1) + "\">" +
+               l.text + "</text>\n";
+    }
+    return out + "</svg>\n";
+}
+
+}  // namespace tesmara::check

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "check/check.hpp"
+
+namespace tesmara::check {
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+};
+
+// Feed moves from green at the top of the cut to red at its deepest point.
+Rgb depthColour(double z, double top, double bottom);
+constexpr Rgb kRapidColour{150, 150, 150};
+
+// Points along a segment, no farther than `tolerance` mm from the true arc.
+void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out);
+
+// A view maps work coordinates to pixels (y down): the top view shows X and
+// Y, the side view X and Z.
+struct View {
+    enum class Kind { Top, Side } kind = Kind::Top;
+    double left = 0.0;   // pixel frame of the view
+    double top = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    double scale = 1.0;  // pixels per mm
+    double minX = 0.0;   // work coordinates at the frame's lower left corner
+    double minV = 0.0;   // Y (top view) or Z (side view)
+
+    double px(const Point3& p) const { return left + (p.x - minX) * scale; }
+    double py(const Point3& p) const {
+        return top + height - ((kind == Kind::Top ? p.y : p.z) - minV) * scale;
+    }
+};
+
+struct Stroke {
+    std::vector<double> xy;  // pixel x, y pairs
+    Rgb colour;
+    bool dashed = false;  // rapids
+    int view = 0;         // index into PlotScene::views
+    int line = 0;         // source line, to select it from a drawing
+};
+
+struct TextLabel {
+    std::string text;
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// Everything a drawing needs, in pixels: both views at one scale, top view
+// above the side view so X lines up, strokes and captions with the extents.
+struct PlotScene {
+    double width = 0.0;
+    double height = 0.0;
+    std::vector<View> views;
+    std::vector<Stroke> strokes;
+    std::vector<TextLabel> labels;
+};
+
+PlotScene buildScene(const CheckResult& result, double width, double height);
+
+std::string renderSvg(const PlotScene& scene);
+
+}  // namespace tesmara::check

@@ -1,0 +1,118 @@
+#include "check/report.hpp"
+
+#include <cmath>
+
+#include "check/format.hpp"
+
+namespace tesmara::check {
+
+namespace {
+
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xf];
+            out += kHex[c & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string rangeText(const Extents& e) {
+    if (!e.valid) {
+        return "none";
+    }
+    return "X " + formatNumber(e.min.x, 3) + " to " + formatNumber(e.max.x, 3) + ", Y " +
+           formatNumber(e.min.y, 3) + " to " + formatNumber(e.max.y, 3) + ", Z " +
+           formatNumber(e.min.z, 3) + " to " + formatNumber(e.max.z, 3);
+}
+
+std::string toolsText(const std::vector<int>& tools) {
+    std::string out;
+    for (const int t : tools) {
+        out += (out.empty() ? "T" : ", T") + std::to_string(t);
+    }
+    return out.empty() ? "none" : out;
+}
+
+std::string jsonPoint(const Point3& p) {
+    return "{\"x\":" + formatShort(p.x, 4) + ",\"y\":" + formatShort(p.y, 4) +
+           ",\"z\":" + formatShort(p.z, 4) + "}";
+}
+
+}  // namespace
+
+std::string durationText(double seconds) {
+    const long total = std::lround(seconds);
+    if (total < 60) {
+        return std::to_string(total) + " s";
+    }
+    return std::to_string(total / 60) + " min " + std::to_string(total % 60) + " s";
+}
+
+std::string whereText(const Diagnostic& d) {
+    std::string out = "O" + std::to_string(d.program) + " line " + std::to_string(d.line);
+    return d.column > 0 ? out + ", column " + std::to_string(d.column) : out;
+}
+
+std::string textReport(const CheckResult& result, const CheckOptions& options) {
+    const Summary& s = result.summary;
+    std::string out;
+    out += "blocks executed: " + std::to_string(s.blocksExecuted) + "\n";
+    out += "feed length: " + formatNumber(s.feedLength, 1) + " mm\n";
+    out += "rapid length: " + formatNumber(s.rapidLength, 1) + " mm\n";
+    out += "cycle time: " + durationText(s.cycleSeconds) + " (rapids at " +
+           formatShort(options.rapidRate) + " mm/min, acceleration ignored)\n";
+    out += "feed extents: " + rangeText(s.feedExtents) + "\n";
+    out += "deepest Z: " + (s.deepestZ ? formatNumber(*s.deepestZ, 3) : std::string("none")) + "\n";
+    out += "tools: " + toolsText(s.toolsUsed) + "\n";
+    out += std::string(s.ended ? "the program ends normally" : "the program stops early") + "\n";
+    for (const Diagnostic& d : result.diagnostics) {
+        out += std::string(d.severity == Severity::Error ? "error" : "warning") + ": " +
+               whereText(d) + ": " + d.message + " [" + std::string(codeId(d.code)) + "]\n";
+    }
+    return out;
+}
+
+std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
+    const Summary& s = result.summary;
+    std::string out = "{\"summary\":{";
+    out += "\"blocksExecuted\":" + std::to_string(s.blocksExecuted);
+    out += ",\"segments\":" + std::to_string(result.segments.size());
+    out += ",\"feedLength\":" + formatShort(s.feedLength, 4);
+    out += ",\"rapidLength\":" + formatShort(s.rapidLength, 4);
+    out += ",\"cycleSeconds\":" + formatShort(s.cycleSeconds, 2);
+    out += ",\"rapidRate\":" + formatShort(options.rapidRate);
+    if (s.feedExtents.valid) {
+        out += ",\"feedExtents\":{\"min\":" + jsonPoint(s.feedExtents.min) +
+               ",\"max\":" + jsonPoint(s.feedExtents.max) + "}";
+    }
+    if (s.deepestZ) {
+        out += ",\"deepestZ\":" + formatShort(*s.deepestZ, 4);
+    }
+    out += ",\"toolsUsed\":[";
+    for (std::size_t i = 0; i < s.toolsUsed.size(); ++i) {
+        out += (i ? "," : "") + std::to_string(s.toolsUsed[i]);
+    }
+    out += std::string("],\"ended\":") + (s.ended ? "true" : "false") + "},\"diagnostics\":[";
+    for (std::size_t i = 0; i < result.diagnostics.size(); ++i) {
+        const Diagnostic& d = result.diagnostics[i];
+        out += std::string(i ? "," : "") + "{\"severity\":" +
+               (d.severity == Severity::Error ? "\"error\"" : "\"warning\"") +
+               ",\"code\":" + jsonString(codeId(d.code)) +
+               ",\"program\":" + std::to_string(d.program) + ",\"line\":" +
+               std::to_string(d.line) + ",\"column\":" + std::to_string(d.column) +
+               ",\"message\":" + jsonString(d.message) + "}";
+    }
+    return out + "]}\n";
+}
+
+}  // namespace tesmara::check

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "check/check.hpp"
+
+namespace tesmara::cli {
+
+// What check, expand and plot share: the input, where output goes, and the
+// options of the run.
+struct CheckArgs {
+    std::string input;   // a path, or "-" for standard input
+    std::string output;  // -o PATH
+    bool json = false;
+    check::CheckOptions options;
+};
+
+// `allowed` names the options the command takes besides the run options,
+// e.g. {"--json"} or {"-o"}; prints the problem and the choices on failure.
+bool parseCheckArgs(std::string_view command, std::span<const std::string_view> args,
+                    std::span<const std::string_view> allowed, CheckArgs& parsed,
+                    std::ostream& err);
+
+// The whole input as bytes; false (with the reason told) when it cannot be read.
+bool readInput(std::string_view command, const std::string& input, std::string& text,
+               std::ostream& err);
+
+}  // namespace tesmara::cli

@@ -1,0 +1,58 @@
+#include "check/check.hpp"
+#include "check/plot.hpp"
+#include "check/report.hpp"
+#include "cli/check_args.hpp"
+#include "cli/cli.hpp"
+#include "cli/png.hpp"
+
+namespace tesmara::cli {
+
+namespace {
+
+constexpr double kWidth = 900.0;
+constexpr double kHeight = 900.0;
+
+bool endsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) {
+        return false;
+    }
+    const std::string_view tail = text.substr(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+    constexpr std::string_view kAllowed[] = {"-o"};
+    CheckArgs parsed;
+    if (!parseCheckArgs("plot", args, kAllowed, parsed, err)) {
+        return kUsage;
+    }
+    const bool svg = endsWithNoCase(parsed.output, ".svg");
+    const bool png = endsWithNoCase(parsed.output, ".png");
+    if (!svg && !png) {
+        err << "tesmara-cli plot: -o OUT names the picture; it ends in .svg or .png\n";
+        return kUsage;
+    }
+    std::string text;
+    if (!readInput("plot", parsed.input, text, err)) {
+        return kFailure;
+    }
+    const check::CheckResult result = check::checkProgram(text, parsed.options);
+    const check::PlotScene scene = check::buildScene(result, kWidth, kHeight);
+    const int status = svg ? emit(check::renderSvg(scene), parsed.output, out, err)
+                           : writePng(scene, parsed.output, err);
+    if (result.hasError()) {
+        err << "tesmara-cli plot: the program has errors; drawn as far as it ran\n"
+            << check::textReport(result, parsed.options);
+        return kFailure;
+    }
+    return status;
+}
+
+}  // namespace tesmara::cli

@@ -1,0 +1,65 @@
+#include "cli/png.hpp"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <memory>
+
+#include "cli/cli.hpp"
+
+namespace tesmara::cli {
+
+namespace {
+
+QColor colour(check::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Text needs a font database, which only exists with an application object.
+std::unique_ptr<QGuiApplication> ensureApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return nullptr;
+    }
+    static int argc = 3;
+    static char name[] = "tesmara-cli";
+    static char option[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* argv[] = {name, option, platform, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int writePng(const check::PlotScene& scene, const std::string& path, std::ostream& err) {
+    const auto app = ensureApplication();
+    QImage image(static_cast<int>(scene.width), static_cast<int>(scene.height),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(0xdd, 0xdd, 0xdd));
+    for (const check::View& v : scene.views) {
+        painter.drawRect(QRectF(v.left, v.top, v.width, v.height));
+    }
+    for (const check::Stroke& s : scene.strokes) {
+        QPen pen(colour(s.colour));
+        pen.setStyle(s.dashed ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        QPolygonF line;
+        for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
+            line << QPointF(s.xy[i], s.xy[i + 1]);
+        }
+        painter.drawPolyline(line);
+    }
+    painter.setPen(Qt::black);
+    for (const check::TextLabel& l : scene.labels) {
+        painter.drawText(QPointF(l.x, l.y), QString::fromStdString(l.text));
+    }
+    painter.end();
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        err << "tesmara-cli plot: cannot write " << path << "\n";
+        return kFailure;
+    }
+    return kOk;
+}
+
+}  // namespace tesmara::cli
