@@ -164,7 +164,7 @@ void Compiler::compileAssignment(LineReader& reader, Block& block) {
 void readGotoTarget(LineReader& reader, std::vector<Op>& pool, Block& block) {
     bool plain = false;
     bool point = false;
-    block.cond = reader.readOperand(pool, plain, point);
+    block.cond = reader.readOperand("GOTO", pool, plain, point);
     if (plain && point) {
         reader.fail(Code::Syntax, "a GOTO label is a whole number");
     }
@@ -188,7 +188,7 @@ void Compiler::compileStatement(LineReader& reader, std::string_view word, int c
     }
     bool plain = false;
     bool point = false;
-    const Operand cond = reader.readOperand(m_out.ops, plain, point);
+    const Operand cond = reader.readOperand(word, m_out.ops, plain, point);
     reader.skipBlanks();
     const std::string_view next = reader.readWord();
     if (word == "WHILE") {

@@ -128,7 +128,7 @@ void readAddress(LineReader& reader, int col, Address a, NcBlock& nc, std::vecto
     }
     bool plain = false;
     bool point = false;
-    const Operand value = reader.readOperand(pool, plain, point);
+    const Operand value = reader.readOperand(std::string(1, letter), pool, plain, point);
     if (plain && !point && isAxis(a) && value.value != 0.0) {
         const std::string word(reader.since(col));
         warn(col, word + " has no decimal point: read here as " + word.substr(1) +

@@ -208,7 +208,8 @@ int LineReader::readTargetVariable() {
     return n;
 }
 
-Operand LineReader::readOperand(std::vector<Op>& pool, bool& plainNumber, bool& hadPoint) {
+Operand LineReader::readOperand(std::string_view what, std::vector<Op>& pool, bool& plainNumber,
+                                bool& hadPoint) {
     skipBlanks();
     std::vector<Op> ops;
     const bool negative = peek() == '-';
@@ -225,7 +226,7 @@ Operand LineReader::readOperand(std::vector<Op>& pool, bool& plainNumber, bool& 
     } else if (peek() == '[') {
         parseBracket(ops);
     } else {
-        fail(Code::Syntax, "a value is missing here (is a field empty?)");
+        fail(Code::Syntax, std::string(what) + " has no value (is a field empty?)");
     }
     if (negative) {
         ops.push_back({OpCode::Neg});
@@ -237,7 +238,7 @@ Operand LineReader::readExpression(std::vector<Op>& pool) {
     std::vector<Op> ops;
     skipBlanks();
     if (atEnd()) {
-        fail(Code::Syntax, "an expression is missing here (is a field empty?)");
+        fail(Code::Syntax, "nothing follows '=' (is a field empty?)");
     }
     parseOr(ops);
     return finish(ops, pool);
@@ -253,8 +254,10 @@ Operand LineReader::finish(std::vector<Op>& ops, std::vector<Op>& pool) const {
         out.value = -ops[0].value;
         return out;
     }
-    if (ops.size() <= 2 && ops[0].code == OpCode::Var) {
-        out.kind = ops.size() == 1 ? Operand::Kind::Var : Operand::Kind::NegVar;
+    const bool bare = ops.size() == 1 && ops[0].code == OpCode::Var;
+    const bool negated = ops.size() == 2 && ops[0].code == OpCode::Var && ops[1].code == OpCode::Neg;
+    if (bare || negated) {
+        out.kind = bare ? Operand::Kind::Var : Operand::Kind::NegVar;
         out.var = ops[0].var;
         return out;
     }

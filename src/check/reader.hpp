@@ -44,7 +44,8 @@ public:
 
     // A word's value: a number, #n, #[e] or [e], each with an optional sign.
     // `hadPoint` tells whether a plain number was written with a decimal point.
-    Operand readOperand(std::vector<Op>& pool, bool& plainNumber, bool& hadPoint);
+    Operand readOperand(std::string_view what, std::vector<Op>& pool, bool& plainNumber,
+                        bool& hadPoint);
     // A whole expression up to the end of the line or a closing bracket.
     Operand readExpression(std::vector<Op>& pool);
     // #n as a target of an assignment.

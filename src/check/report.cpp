@@ -59,7 +59,8 @@ std::string durationText(double seconds) {
 }
 
 std::string whereText(const Diagnostic& d) {
-    std::string out = "O" + std::to_string(d.program) + " line " + std::to_string(d.line);
+    std::string out = (d.program != 0 ? "O" + std::to_string(d.program) + " " : std::string()) +
+                      "line " + std::to_string(d.line);
     return d.column > 0 ? out + ", column " + std::to_string(d.column) : out;
 }
 

@@ -1,0 +1,102 @@
+// Macro semantics as small programs and the variable values they leave.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "check/check.hpp"
+
+namespace tesmara::check {
+namespace {
+
+constexpr double kVacant = NAN;
+
+struct Expect {
+    int variable;
+    double value;  // kVacant: the variable must be vacant
+};
+
+struct MacroCase {
+    const char* name;
+    const char* program;
+    std::vector<Expect> expect;
+};
+
+const MacroCase kCases[] = {
+    {"VacantStaysVacantOnlyWhenCopiedBare",
+     "#1=#0\n#2=#0+1\n#3=#0*5\n#4=[#0]\n#5=-#0",
+     {{1, kVacant}, {2, 1}, {3, 0}, {4, kVacant}, {5, 0}}},
+    {"EqAndNeTellVacantFromZero",
+     "IF[#10EQ0] THEN #1=1\nIF[#10EQ#0] THEN #2=1\nIF[#10NE0] THEN #3=1\n#11=0\nIF[#11EQ#0] THEN #4=1",
+     {{1, kVacant}, {2, 1}, {3, 1}, {4, kVacant}}},
+    {"OrderingTreatsVacantAsZero",
+     "IF[#10LT1] THEN #1=1\nIF[#10GE0] THEN #2=1\nIF[#10LE0] THEN #3=1\nIF[#10GT-1] THEN #4=1",
+     {{1, 1}, {2, 1}, {3, 1}, {4, 1}}},
+    {"Precedence",
+     "#1=2+3*4\n#2=[2+3]*4\n#3=-2*3\n#4=10-4-3\n#5=12/2/3\n#6=180\n#8=[#6-60]/2\n#9=2*-3",
+     {{1, 14}, {2, 20}, {3, -6}, {4, 3}, {5, 2}, {8, 60}, {9, -6}}},
+    {"FunctionsWorkInDegrees",
+     "#1=SIN[30]\n#2=COS[60]\n#3=TAN[45]\n#4=ATAN[1]\n#5=ATAN[1]/[-1]\n#6=SQRT[16]\n"
+     "#7=ABS[-3]\n#8=ROUND[2.5]\n#9=FIX[-1.7]\n#10=FUP[1.2]\n#11=FUP[-1.2]\n#12=ATAN[-1]/[0]",
+     {{1, 0.5}, {2, 0.5}, {3, 1}, {4, 45}, {5, 135}, {6, 4}, {7, 3}, {8, 3}, {9, -1},
+      {10, 2}, {11, -2}, {12, 270}}},
+    {"NumbersWithAndWithoutPoint", "#1=.5\n#2=5.\n#3=007\n#4=-.25", {{1, 0.5}, {2, 5}, {3, 7}, {4, -0.25}}},
+    {"SummedStepsReachTheFinalValue",
+     "#1=0\n#2=0\nWHILE[#1LT1] DO1\n#1=#1+0.1\n#2=#2+1\nEND1\nIF[#1EQ1] THEN #3=1",
+     {{2, 10}, {3, 1}}},
+    {"AndOr", "IF[[1EQ1]AND[2EQ3]] THEN #1=1\nIF[[1EQ1]OR[2EQ3]] THEN #2=1", {{1, kVacant}, {2, 1}}},
+    {"GotoSkipsAndLabelsMayStandAlone", "#1=1\nGOTO10\n#1=2\nN10\n#2=3", {{1, 1}, {2, 3}}},
+    {"GotoByVariable", "#9=20\nGOTO#9\n#1=1\nN20 #2=2", {{1, kVacant}, {2, 2}}},
+    {"IfGotoLoop", "#1=0\nN5 #1=#1+1\nIF[#1LT5] GOTO5", {{1, 5}}},
+    {"IndirectVariable", "#3=9\n#1=3\n#2=#[#1]\n#4=#[#1-2]", {{2, 9}, {4, 3}}},
+    {"WhileNestsThreeDeep",
+     "#1=0\n#2=0\nWHILE[#2LT3] DO1\n#3=0\nWHILE[#3LT2] DO2\n#4=0\nWHILE[#4LT2] DO3\n#1=#1+1\n"
+     "#4=#4+1\nEND3\n#3=#3+1\nEND2\n#2=#2+1\nEND1\nWHILE[#2LT3] DO1\nEND1",
+     {{1, 12}}},
+    {"M98RepeatsWithLAndSharesLocals", "#1=0\nM98 P10 L3\nM30\nO10\n#1=#1+1\nM99", {{1, 3}}},
+    {"M99ReturnsToTheBlockAfterTheCall",
+     "#1=0\nM98 P20\n#2=#1*10\nM30\nO20\n#1=5\nM99\n#1=7", {{1, 5}, {2, 50}}},
+    {"M99PReturnsToALabelOfTheCaller",
+     "M98 P30\n#1=1\nN50 #2=2\nM30\nO30\nM99 P50", {{1, kVacant}, {2, 2}}},
+    {"NestedCallsUnwindInOrder",
+     "M98 P1\n#3=#1+#2\nM30\nO1\nM98 P2\n#1=10\nM99\nO2\n#2=1\nM99", {{1, 10}, {2, 1}, {3, 11}}},
+    {"CommonVariablesAndCommentsAnywhere",
+     "(SETUP)\n#100=1 (ONE)\n#500=[#100+1](TWO)\n#999=#500*2", {{100, 1}, {500, 2}, {999, 4}}},
+    {"ProgramEndsAtM30", "#1=1\nM30\n#1=2", {{1, 1}}},
+    {"TextAfterTheClosingPercentIsIgnored", "%\nO100\n#1=1\n%\n#1=2", {{1, 1}}},
+};
+
+class Macro : public testing::TestWithParam<MacroCase> {};
+
+TEST_P(Macro, LeavesTheExpectedVariables) {
+    const MacroCase& c = GetParam();
+    const CheckResult r = checkProgram(c.program);
+    for (const Diagnostic& d : r.diagnostics) {
+        ADD_FAILURE() << "line " << d.line << ": " << d.message;
+    }
+    EXPECT_TRUE(r.summary.ended);
+    for (const Expect& e : c.expect) {
+        const std::optional<double> v = r.variable(e.variable);
+        if (std::isnan(e.value)) {
+            EXPECT_FALSE(v.has_value()) << "#" << e.variable << " = " << v.value_or(0);
+        } else {
+            ASSERT_TRUE(v.has_value()) << "#" << e.variable << " is vacant";
+            EXPECT_NEAR(*v, e.value, 1e-9) << "#" << e.variable;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, Macro, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Macro, CrLfAndLfReadAlike) {
+    const CheckResult lf = checkProgram("#1=1\nN2 #1=#1+1\nIF[#1LT3] GOTO2\n");
+    const CheckResult crlf = checkProgram("#1=1\r\nN2 #1=#1+1\r\nIF[#1LT3] GOTO2\r\n");
+    EXPECT_EQ(lf.variable(1), 3.0);
+    EXPECT_EQ(crlf.variable(1), 3.0);
+    EXPECT_EQ(lf.summary.blocksExecuted, crlf.summary.blocksExecuted);
+}
+
+}  // namespace
+}  // namespace tesmara::check
