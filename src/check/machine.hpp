@@ -41,7 +41,6 @@ struct Words {
 struct PlannedMoves {
     Segment segment[2];
     int count = 0;
-    bool home = false;
 };
 
 class Machine {
@@ -63,7 +62,7 @@ private:
     bool planArc(const Words& words, const ModalState& next, Segment& arc);
     Point3 target(const Words& words, const ModalState& next) const;
     void planHome(const Words& words, const ModalState& next, PlannedMoves& moves) const;
-    void emit(const Block& block, Segment segment, bool home);
+    void emit(const Block& block, Segment segment);
     void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
     void expandAfter(const NcBlock& nc);
     void warn(const Block& block, Code code, std::string message);

@@ -126,7 +126,6 @@ void Machine::planHome(const Words& w, const ModalState& next, PlannedMoves& mov
     home.x = w.has(Address::X) ? m_options.reference.x : via.x;
     home.y = w.has(Address::Y) ? m_options.reference.y : via.y;
     home.z = w.has(Address::Z) ? m_options.reference.z : via.z;
-    moves.home = true;
     for (const Point3& p : {via, home}) {
         Segment& s = moves.segment[moves.count];
         s.start = moves.count == 0 ? next.position : moves.segment[0].end;
@@ -225,7 +224,7 @@ void Machine::warn(const Block& block, Code code, std::string message) {
                                     block.line, 0, std::move(message)});
 }
 
-void Machine::emit(const Block& block, Segment s, bool home) {
+void Machine::emit(const Block& block, Segment s) {
     const double len = length(s);
     if (s.shape == Shape::Line && len < kSamePoint) {
         return;
@@ -234,9 +233,11 @@ void Machine::emit(const Block& block, Segment s, bool home) {
     s.line = block.line;
     Summary& sum = m_result.summary;
     const bool sideways = std::hypot(s.end.x - s.start.x, s.end.y - s.start.y) > kSamePoint;
-    if (!home && std::fabs(s.end.z - s.start.z) > kSamePoint && !m_state.lengthComp) {
+    // Going up without the tool length is harmless; going down is how a tool
+    // longer than expected hits the work.
+    if (s.end.z < s.start.z - kSamePoint && !m_state.lengthComp) {
         warn(block, Code::ZBeforeLengthComp,
-             "Z moves before tool length compensation (G43 H) is on");
+             "Z moves down before tool length compensation (G43 H) is on");
     }
     if (s.kind == MoveKind::Rapid) {
         sum.rapidLength += len;
@@ -315,7 +316,7 @@ bool Machine::executeNc(const Block& block) {
     }
     m_state = next;
     for (int i = 0; i < moves.count; ++i) {
-        emit(block, moves.segment[i], moves.home);
+        emit(block, moves.segment[i]);
     }
     if (hasM(nc, 5)) {
         m_state.spindle = Spindle::Stopped;

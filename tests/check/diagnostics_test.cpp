@@ -55,7 +55,7 @@ const DiagnosticCase kCases[] = {
     {Code::FeedRateZero, std::string(kReady) + "G1 X10.\n", 3, 0, "no feed rate"},
     {Code::FeedRateZero, std::string(kReady) + "G1 X10. F#9\n", 3, 0, "no feed rate"},
     {Code::SpindleStopped, "G43 H1 Z50.\nG1 X10. F100.\n", 2, 0, "spindle stopped"},
-    {Code::ZBeforeLengthComp, "M3 S1000\nG0 Z5.\n", 2, 0, "G43"},
+    {Code::ZBeforeLengthComp, "M3 S1000\nG0 Z50.\nG0 Z5.\n", 3, 0, "G43"},
     {Code::NoDecimalPoint, std::string(kReady) + "G0 X10 Y0\n", 3, 4, "X10 has no decimal"},
     {Code::DuplicateProgram, "O100\nM30\nO1\nM99\nO1\nM99\n", 5, 0, "O1 is defined twice"},
     {Code::NotSafeAtEnd, std::string(kReady) + "G1 Z-1. F100.\nM30\n", 3, 0, "ends with the tool"},

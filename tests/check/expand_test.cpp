@@ -1,0 +1,95 @@
+// Expanding a program to plain G-code keeps its toolpath.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "check/check.hpp"
+#include "generated.hpp"
+
+namespace tesmara::check {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kTol = 1e-3;  // the expanded numbers have four decimals
+
+void expectNear(const Point3& a, const Point3& b, const std::string& what) {
+    EXPECT_NEAR(a.x, b.x, kTol) << what;
+    EXPECT_NEAR(a.y, b.y, kTol) << what;
+    EXPECT_NEAR(a.z, b.z, kTol) << what;
+}
+
+void expectSameToolpath(const CheckResult& a, const CheckResult& b) {
+    ASSERT_EQ(a.segments.size(), b.segments.size());
+    for (std::size_t i = 0; i < a.segments.size(); ++i) {
+        const Segment& s = a.segments[i];
+        const Segment& t = b.segments[i];
+        const std::string where = "segment " + std::to_string(i) + " from line " +
+                                  std::to_string(s.line);
+        EXPECT_EQ(s.kind, t.kind) << where;
+        EXPECT_EQ(s.shape, t.shape) << where;
+        EXPECT_EQ(s.compensation, t.compensation) << where;
+        EXPECT_EQ(s.compensationRegister, t.compensationRegister) << where;
+        EXPECT_EQ(s.tool, t.tool) << where;
+        EXPECT_EQ(s.spindle, t.spindle) << where;
+        expectNear(s.start, t.start, where);
+        expectNear(s.end, t.end, where);
+        if (s.shape == Shape::Arc) {
+            EXPECT_NEAR(s.centreX, t.centreX, kTol) << where;
+            EXPECT_NEAR(s.centreY, t.centreY, kTol) << where;
+            EXPECT_NEAR(s.sweep, t.sweep, kTol) << where;
+        }
+        if (s.kind == MoveKind::Feed) {
+            EXPECT_EQ(s.feed, t.feed) << where;
+        }
+    }
+}
+
+// Every typical program of every operation, so a newly added one is covered.
+std::vector<std::string> typicalCases() {
+    std::vector<std::string> names;
+    for (const auto& dir : fs::directory_iterator(TESMARA_GOLDEN_DIR)) {
+        if (fs::exists(dir.path() / "typical.args")) {
+            names.push_back(dir.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Expand : public testing::TestWithParam<std::string> {};
+
+TEST_P(Expand, CheckingTheExpandedProgramGivesTheSameToolpath) {
+    const std::string program =
+        generated(goldenArgs(fs::path(TESMARA_GOLDEN_DIR) / GetParam() / "typical.args"));
+    CheckOptions options;
+    options.expand = true;
+    const CheckResult original = checkProgram(program, options);
+    ASSERT_FALSE(original.hasError()) << original.diagnostics.front().message;
+    const std::string& plain = original.expanded;
+    EXPECT_EQ(plain.find('#'), std::string::npos) << "no macro left";
+    EXPECT_EQ(plain.find("G52"), std::string::npos);
+    EXPECT_EQ(plain.find("G16"), std::string::npos);
+    EXPECT_EQ(plain.find("M98"), std::string::npos);
+    EXPECT_TRUE(plain.starts_with("%\r\nO100\r\n"));
+    EXPECT_TRUE(plain.ends_with("M30\r\n%"));
+    const std::regex withoutPoint("[XYZIJF]-?[0-9]+(\\s|$)");
+    EXPECT_FALSE(std::regex_search(plain, withoutPoint)) << "every value has a decimal point";
+
+    const CheckResult again = checkProgram(plain);
+    EXPECT_TRUE(again.diagnostics.empty()) << again.diagnostics.front().message;
+    expectSameToolpath(original, again);
+    EXPECT_NEAR(original.summary.cycleSeconds, again.summary.cycleSeconds, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, Expand, testing::ValuesIn(typicalCases()),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace tesmara::check
