@@ -73,6 +73,11 @@ bool Machine::step() {
         }
         return giveBack({});
     }
+    const Block& b = m_text.blocks[m_pc];
+    if (b.kind == BlockKind::Invalid) {
+        m_running = false;  // told when the text was read
+        return false;
+    }
     if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
         --m_result.summary.blocksExecuted;
         return error(Code::BlockLimit,
@@ -80,7 +85,6 @@ bool Machine::step() {
                          std::to_string(m_options.blockLimit) +
                          " blocks executed (is a depth per cut or step 0?)");
     }
-    const Block& b = m_text.blocks[m_pc];
     switch (b.kind) {
         case BlockKind::Nc:
             return executeNc(b);
@@ -116,7 +120,6 @@ bool Machine::step() {
         case BlockKind::Invalid:
             break;
     }
-    m_running = false;  // told when the text was read
     return false;
 }
 

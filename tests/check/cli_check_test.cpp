@@ -1,0 +1,151 @@
+// tesmara-cli check, expand and plot: exit statuses, output forms, usage errors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.hpp"
+
+namespace tesmara {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(std::vector<std::string_view> args) {
+    std::ostringstream out, err;
+    const int status = cli::run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class CheckCli : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("tesmara-check-cli-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        write("good.nc", "%\r\nO100\r\nM3 S1000\r\nG43 H1 Z10.\r\nG1 Z-1. F100.\r\n"
+                         "G3 I-5.\r\nG0 Z10.\r\nM30\r\n%");
+        write("bad.nc", "M3 S1000\nG43 H1 Z10.\nG1 X12,5 F100.\n");
+        write("warn.nc", "M3 S1000\nG43 H1 Z10.\nG1 X10 F100.\n");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(m_dir / name, std::ios::binary) << text;
+    }
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+    fs::path m_dir;
+};
+
+TEST_F(CheckCli, ExitStatusTellsWhetherThereIsAnError) {
+    const std::string good = path("good.nc");
+    const std::string bad = path("bad.nc");
+    const std::string warn = path("warn.nc");
+    const CliRun ok = runCli({"check", good});
+    EXPECT_EQ(ok.status, cli::kOk) << ok.out;
+    EXPECT_NE(ok.out.find("cycle time:"), std::string::npos);
+    EXPECT_NE(ok.out.find("acceleration ignored"), std::string::npos);
+    EXPECT_NE(ok.out.find("deepest Z: -1."), std::string::npos) << ok.out;
+
+    const CliRun warned = runCli({"check", warn});
+    EXPECT_EQ(warned.status, cli::kOk);
+    EXPECT_NE(warned.out.find("warning: line 3, column 4"), std::string::npos) << warned.out;
+
+    const CliRun failed = runCli({"check", bad});
+    EXPECT_EQ(failed.status, cli::kFailure);
+    EXPECT_NE(failed.out.find("error: line 3, column 7"), std::string::npos) << failed.out;
+    EXPECT_NE(failed.out.find("[decimal-comma]"), std::string::npos);
+}
+
+TEST_F(CheckCli, JsonNamesCodesAndLines) {
+    const CliRun r = runCli({"check", path("bad.nc"), "--json"});
+    EXPECT_EQ(r.status, cli::kFailure);
+    EXPECT_TRUE(r.out.starts_with("{\"summary\":{\"blocksExecuted\":2,")) << r.out;
+    EXPECT_NE(r.out.find("{\"severity\":\"error\",\"code\":\"decimal-comma\",\"program\":0,"
+                         "\"line\":3,\"column\":7,\"message\":\""),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(CheckCli, ExpandWritesPlainGCodeAndRefusesAProgramWithErrors) {
+    const std::string out = path("plain.nc");
+    const CliRun r = runCli({"expand", path("good.nc"), "-o", out});
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(readFile(out),
+              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 X0. Y0. Z10.\r\n"
+              "G1 X0. Y0. Z-1. F100.\r\nG3 X0. Y0. Z-1. I-5. J0.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+    const CliRun bad = runCli({"expand", path("bad.nc")});
+    EXPECT_EQ(bad.status, cli::kFailure);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("decimal-comma"), std::string::npos);
+}
+
+TEST_F(CheckCli, PlotDrawsSvgAndPng) {
+    const std::string svg = path("path.svg");
+    ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", svg}).status, cli::kOk);
+    const std::string text = readFile(svg);
+    EXPECT_TRUE(text.starts_with("<svg")) << text.substr(0, 80);
+    EXPECT_NE(text.find("stroke-dasharray"), std::string::npos) << "rapids are dashed";
+    EXPECT_NE(text.find("side view"), std::string::npos);
+    EXPECT_NE(text.find("feed X -10 to 0, Y -5 to 5, Z -1 to 10"), std::string::npos);
+
+    const std::string png = path("path.png");
+    ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", png}).status, cli::kOk);
+    EXPECT_TRUE(readFile(png).starts_with("\x89PNG"));
+
+    const CliRun bad = runCli({"plot", path("bad.nc"), "-o", svg});
+    EXPECT_EQ(bad.status, cli::kFailure);
+    EXPECT_TRUE(fs::exists(svg)) << "drawn as far as it ran";
+}
+
+TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
+    struct Case {
+        std::vector<std::string_view> args;
+        std::vector<std::string_view> mentions;
+    };
+    const Case cases[] = {
+        {{"check"}, {"name a FILE", "-"}},
+        {{"check", "a.nc", "b.nc"}, {"one FILE", "b.nc"}},
+        {{"check", "a.nc", "--verbose"}, {"unknown option '--verbose'", "--json", "--rapid-rate"}},
+        {{"check", "a.nc", "-o", "x"}, {"unknown option '-o'", "--json"}},
+        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a number", "many"}},
+        {{"check", "a.nc", "--rapid-rate"}, {"--rapid-rate needs a value"}},
+        {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
+        {{"plot", "a.nc"}, {".svg or .png"}},
+        {{"plot", "a.nc", "-o", "a.pdf"}, {".svg or .png"}},
+        {{"inspect"}, {"check, expand, plot"}},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, cli::kUsage) << r.err;
+        EXPECT_EQ(r.out, "");
+        for (std::string_view m : c.mentions) {
+            EXPECT_NE(r.err.find(m), std::string::npos) << "missing '" << m << "' in: " << r.err;
+        }
+    }
+}
+
+TEST(CheckCliUsage, AnUnreadableFileIsAFailureNamingIt) {
+    const CliRun r = runCli({"check", "/no/such/file.nc"});
+    EXPECT_EQ(r.status, cli::kFailure);
+    EXPECT_NE(r.err.find("/no/such/file.nc"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tesmara
