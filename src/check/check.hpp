@@ -82,6 +82,9 @@ struct CheckResult {
 };
 
 CheckResult run(const CompiledText& text, const CheckOptions& options = {});
+// The same into `result`, whose buffers are kept: a preview that checks after
+// every change reuses one result and allocates nothing once it has grown.
+void run(const CompiledText& text, const CheckOptions& options, CheckResult& result);
 CheckResult checkProgram(std::string_view text, const CheckOptions& options = {});
 
 }  // namespace tesmara::check

@@ -1,6 +1,7 @@
 #include "check/machine.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "check/format.hpp"
@@ -38,7 +39,7 @@ void Machine::run() {
     m_pc = m_text.programs[0].firstBlock;
     while (m_running && step()) {
     }
-    m_result.variables = m_vars;
+    m_result.variables.assign(m_vars.begin(), m_vars.end());
     if (m_expand.enabled()) {
         m_result.expanded = m_expand.finish();
     }
@@ -221,26 +222,32 @@ bool Machine::flow(const NcBlock& nc, const Words& words) {
 }
 
 bool Machine::readWords(const NcBlock& nc, Words& words) {
-    for (int i = 0; i < kAddressCount; ++i) {
-        if (nc.wordMask & (1u << i)) {
-            const double v = m_eval.operand(nc.words[i]);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
-            }
-            if (!isVacant(v)) {
-                words.value[i] = v;
-                words.present |= std::uint16_t(1u << i);
-            }
+    for (unsigned mask = nc.wordMask; mask != 0; mask &= mask - 1) {
+        const int i = std::countr_zero(mask);
+        const double v = m_eval.operand(nc.words[i]);
+        if (m_eval.failed()) {
+            return error(m_eval.fault().code, m_eval.fault().message);
+        }
+        if (!isVacant(v)) {
+            words.value[i] = v;
+            words.present |= std::uint16_t(1u << i);
         }
     }
     return true;
 }
 
-CheckResult run(const CompiledText& text, const CheckOptions& options) {
-    CheckResult result;
+void run(const CompiledText& text, const CheckOptions& options, CheckResult& result) {
+    result.segments.clear();
+    result.summary = {};
     result.diagnostics = text.diagnostics;
+    result.expanded.clear();
     Machine machine(text, options, result);
     machine.run();
+}
+
+CheckResult run(const CompiledText& text, const CheckOptions& options) {
+    CheckResult result;
+    run(text, options, result);
     return result;
 }
 

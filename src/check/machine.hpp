@@ -29,18 +29,13 @@ struct ModalState {
     int tool = 0;
 };
 
-// The words of one NC block after evaluation; vacant words are absent.
+// The words of one NC block after evaluation; vacant words are absent and
+// their values never read.
 struct Words {
     std::uint16_t present = 0;
-    double value[kAddressCount] = {};
+    double value[kAddressCount];
     bool has(Address a) const { return (present & bit(a)) != 0; }
     double operator[](Address a) const { return value[static_cast<int>(a)]; }
-};
-
-// Up to two motions a block makes (G28 goes through its intermediate point).
-struct PlannedMoves {
-    Segment segment[2];
-    int count = 0;
 };
 
 class Machine {
@@ -58,11 +53,11 @@ private:
     bool step();
     bool executeNc(const Block& block);
     bool readWords(const NcBlock& nc, Words& words);
-    bool plan(const NcBlock& nc, const Words& words, ModalState& next, PlannedMoves& moves);
+    bool plan(const NcBlock& nc, const Words& words, ModalState& next);
     bool planArc(const Words& words, const ModalState& next, Segment& arc);
     Point3 target(const Words& words, const ModalState& next) const;
-    void planHome(const Words& words, const ModalState& next, PlannedMoves& moves) const;
-    void emit(const Block& block, Segment segment);
+    void planHome(const Words& words, const ModalState& next);
+    bool account(const Block& block, Segment& segment);
     void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
     void expandAfter(const NcBlock& nc);
     void warn(const Block& block, Code code, std::string message);

@@ -25,20 +25,26 @@ constexpr std::uint16_t kAxes = bit(Address::X) | bit(Address::Y) | bit(Address:
 double length(const Segment& s) {
     const double dz = s.end.z - s.start.z;
     if (s.shape == Shape::Arc) {
-        return std::hypot(s.radius * std::fabs(s.sweep), dz);
+        const double along = s.radius * s.sweep;
+        return std::sqrt(along * along + dz * dz);
     }
-    return std::hypot(s.end.x - s.start.x, s.end.y - s.start.y, dz);
+    const double dx = s.end.x - s.start.x;
+    const double dy = s.end.y - s.start.y;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-// Start, end and every quadrant point the sweep passes.
+// Start, end and every point on an axis through the centre that the sweep passes.
 void addArcExtents(const Segment& s, Extents& extents) {
     extents.add(s.start);
     extents.add(s.end);
+    constexpr double kQuarter = kPi / 2;
+    constexpr double kCos[] = {1, 0, -1, 0};
     const double from = std::min(s.startAngle, s.startAngle + s.sweep);
     const double to = std::max(s.startAngle, s.startAngle + s.sweep);
-    for (double a = std::ceil(from / (kPi / 2)) * (kPi / 2); a <= to; a += kPi / 2) {
-        const double t = (a - s.startAngle) / s.sweep;
-        extents.add({s.centreX + s.radius * std::cos(a), s.centreY + s.radius * std::sin(a),
+    for (double k = std::ceil(from / kQuarter); k * kQuarter <= to; ++k) {
+        const int q = static_cast<int>(k) & 3;  // two's complement keeps negative k in 0..3
+        const double t = (k * kQuarter - s.startAngle) / s.sweep;
+        extents.add({s.centreX + s.radius * kCos[q], s.centreY + s.radius * kCos[(q + 3) & 3],
                      s.start.z + t * (s.end.z - s.start.z)});
     }
 }
@@ -118,7 +124,7 @@ Point3 Machine::target(const Words& w, const ModalState& next) const {
     return t;
 }
 
-void Machine::planHome(const Words& w, const ModalState& next, PlannedMoves& moves) const {
+void Machine::planHome(const Words& w, const ModalState& next) {
     ModalState cartesian = next;
     cartesian.polar = false;
     const Point3 via = target(w, cartesian);
@@ -126,12 +132,12 @@ void Machine::planHome(const Words& w, const ModalState& next, PlannedMoves& mov
     home.x = w.has(Address::X) ? m_options.reference.x : via.x;
     home.y = w.has(Address::Y) ? m_options.reference.y : via.y;
     home.z = w.has(Address::Z) ? m_options.reference.z : via.z;
-    for (const Point3& p : {via, home}) {
-        Segment& s = moves.segment[moves.count];
-        s.start = moves.count == 0 ? next.position : moves.segment[0].end;
-        s.end = p;
-        ++moves.count;
-    }
+    Segment& first = m_result.segments.emplace_back();
+    first.start = next.position;
+    first.end = via;
+    Segment& second = m_result.segments.emplace_back();
+    second.start = via;
+    second.end = home;
 }
 
 bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
@@ -180,10 +186,14 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     return true;
 }
 
-bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next, PlannedMoves& moves) {
+// Appends the block's motions to the segments; the caller drops them again
+// when the block fails.
+bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
     applyModes(nc, w, next);
+    std::vector<Segment>& segments = m_result.segments;
+    const std::size_t first = segments.size();
     if (nc.home) {
-        planHome(w, next, moves);
+        planHome(w, next);
     } else if (nc.localShift) {
         next.shift.x = w.has(Address::X) ? w[Address::X] : next.shift.x;
         next.shift.y = w.has(Address::Y) ? w[Address::Y] : next.shift.y;
@@ -192,7 +202,7 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next, PlannedM
         const bool arc = next.motion == Motion::ArcCw || next.motion == Motion::ArcCcw;
         const std::uint16_t centre = bit(Address::I) | bit(Address::J) | bit(Address::R);
         if ((w.present & kAxes) || (arc && (w.present & centre))) {
-            Segment& s = moves.segment[moves.count++];
+            Segment& s = segments.emplace_back();
             s.start = next.position;
             s.end = target(w, next);
             if (arc && !planArc(w, next, s)) {
@@ -201,8 +211,8 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next, PlannedM
             s.kind = next.motion == Motion::Rapid ? MoveKind::Rapid : MoveKind::Feed;
         }
     }
-    for (int i = 0; i < moves.count; ++i) {
-        Segment& s = moves.segment[i];
+    for (std::size_t i = first; i < segments.size(); ++i) {
+        Segment& s = segments[i];
         s.feed = next.feed;
         s.spindle = next.spindle == Spindle::Stopped ? 0.0 : next.speed;
         s.tool = next.tool;
@@ -224,10 +234,12 @@ void Machine::warn(const Block& block, Code code, std::string message) {
                                     block.line, 0, std::move(message)});
 }
 
-void Machine::emit(const Block& block, Segment s) {
+// Totals and warnings of one planned segment; false for a line that goes
+// nowhere, which is dropped.
+bool Machine::account(const Block& block, Segment& s) {
     const double len = length(s);
     if (s.shape == Shape::Line && len < kSamePoint) {
-        return;
+        return false;
     }
     s.program = m_text.programs[block.program].number;
     s.line = block.line;
@@ -269,7 +281,7 @@ void Machine::emit(const Block& block, Segment s) {
     if (m_expand.enabled()) {
         m_expand.motion(s);
     }
-    m_result.segments.push_back(s);
+    return true;
 }
 
 void Machine::expandBefore(const NcBlock& nc, const Words& w, const ModalState& next) {
@@ -299,10 +311,12 @@ void Machine::expandAfter(const NcBlock& nc) {
 
 bool Machine::executeNc(const Block& block) {
     const NcBlock& nc = m_text.nc[block.nc];
+    std::vector<Segment>& segments = m_result.segments;
+    const std::size_t first = segments.size();
     Words w;
     ModalState next = m_state;
-    PlannedMoves moves;
-    if (!readWords(nc, w) || !plan(nc, w, next, moves)) {
+    if (!readWords(nc, w) || !plan(nc, w, next)) {
+        segments.resize(first);
         return false;
     }
     if (m_expand.enabled()) {
@@ -315,9 +329,13 @@ bool Machine::executeNc(const Block& block) {
         }
     }
     m_state = next;
-    for (int i = 0; i < moves.count; ++i) {
-        emit(block, moves.segment[i]);
+    std::size_t kept = first;
+    for (std::size_t i = first; i < segments.size(); ++i) {
+        if (account(block, segments[i])) {
+            segments[kept++] = segments[i];
+        }
     }
+    segments.resize(kept);
     if (hasM(nc, 5)) {
         m_state.spindle = Spindle::Stopped;
     }

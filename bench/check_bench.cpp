@@ -1,0 +1,75 @@
+// The program checker: executed blocks per second on a loop-heavy program,
+// and generate plus check of a long multi-hole thread program, which the
+// preview has to follow after every Generate.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "check/check.hpp"
+#include "app/output.hpp"
+
+namespace tesmara {
+namespace {
+
+// A ring groove cut in fine depth steps: about a million executed blocks,
+// nearly all of them the macro loop and the helical circles.
+std::string fineRingGroove() {
+    FieldValues fields = {
+        {"coordX", "100"},         {"coordY", "-50.5"},
+        {"toolNumber", "3"},       {"spindleSpeed", "1500"},
+        {"feedRate", "400"},       {"startDepth", "0"},
+        {"finalDepth", "45"},      {"depthPerCut", "0.01"},
+        {"toolDiameter", "10"},    {"grooveInnerDiameter", "40"},
+        {"grooveOuterDiameter", "120"}, {"radialStep", "1"},
+    };
+    return generateOperation(*findOperation("ring-groove"), fields, GlobalSettings{}, true, true,
+                             {});
+}
+
+void blocksPerSecond(benchmark::State& state) {
+    const check::CompiledText text = check::compileText(fineRingGroove());
+    std::int64_t blocks = 0;
+    check::CheckResult r;
+    check::run(text, {}, r);  // grows the buffers once, as a preview's result is
+    for (auto _ : state) {
+        check::run(text, {}, r);
+        blocks += r.summary.blocksExecuted;
+        benchmark::DoNotOptimize(r.segments.data());
+    }
+    state.counters["blocks/s"] =
+        benchmark::Counter(static_cast<double>(blocks), benchmark::Counter::kIsRate);
+    state.counters["blocks"] = static_cast<double>(blocks) / static_cast<double>(state.iterations());
+}
+BENCHMARK(blocksPerSecond)->Unit(benchmark::kMillisecond);
+
+void generateAndCheckHundredThreadHoles(benchmark::State& state) {
+    const Operation& op = *findOperation("multi-thread");
+    FieldValues typical = {
+        {"toolNumber", "5"},     {"spindleSpeed", "2500"},     {"feedRate", "400"},
+        {"subprogramNumber", "8100"}, {"finalDepth", "15"}, {"planeHeight", "0"},
+        {"threadMinorDiameter", "8.5"}, {"threadMajorDiameter", "10"},
+        {"threadDepthOfCut", "0.3"}, {"threadPitch", "1.5"}, {"toolRadius", "3"},
+    };
+    MultiHoleState holes;
+    for (int i = 0; i < 100; ++i) {
+        typical["coordX"] = std::to_string(20 * (i % 10)) + ".";
+        typical["coordY"] = std::to_string(20 * (i / 10)) + ".";
+        addHole(holes, *op.multiHole, typical);
+    }
+    const GlobalSettings settings;
+    for (auto _ : state) {
+        FieldValues fields = typical;
+        const std::string program =
+            generateOperation(op, fields, settings, true, true, holes.values());
+        const std::string file = savedFileBytes(op, program, fields, settings);
+        const check::CheckResult r = check::checkProgram(file);
+        benchmark::DoNotOptimize(r.segments.data());
+        if (r.hasError() || !r.summary.ended) {
+            state.SkipWithError("the program does not check cleanly");
+        }
+    }
+}
+BENCHMARK(generateAndCheckHundredThreadHoles)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tesmara
