@@ -242,7 +242,7 @@ void Compiler::resolveJumps() {
         if (isGoto) {
             const Operand& label = b.kind == BlockKind::Goto ? b.cond : b.value;
             if (label.kind == Operand::Kind::Const) {
-                const int n = static_cast<int>(label.value);
+                const int n = static_cast<int>(std::clamp(label.value, -1.0, 1e9));
                 b.target = m_out.findLabel(b.program, n);
                 if (b.target < 0) {
                     m_out.diagnostics.push_back(

@@ -28,6 +28,7 @@ constexpr CodeInfo kCodes[] = {
     {Code::DivisionByZero, Severity::Error, "division-by-zero"},
     {Code::TanOf90, Severity::Error, "tan-of-90"},
     {Code::SqrtOfNegative, Severity::Error, "sqrt-of-negative"},
+    {Code::OutOfRange, Severity::Error, "out-of-range"},
     {Code::Alarm, Severity::Error, "alarm"},
     {Code::SubprogramNesting, Severity::Error, "subprogram-nesting"},
     {Code::BlockLimit, Severity::Error, "does-not-end"},

@@ -28,6 +28,7 @@ enum class Code {
     DivisionByZero,
     TanOf90,
     SqrtOfNegative,
+    OutOfRange,
     Alarm,
     SubprogramNesting,
     BlockLimit,

@@ -134,6 +134,9 @@ bool Machine::assign(const Block& b) {
         return error(Code::Alarm, "alarm " + formatShort(orZero(v)) +
                                       (text.empty() ? std::string() : ": " + text));
     }
+    if (std::isinf(v)) {
+        return error(Code::OutOfRange, "#" + std::to_string(b.assignVar) + " would be infinite");
+    }
     m_vars[b.assignVar] = v;
     return true;
 }
@@ -227,6 +230,10 @@ bool Machine::readWords(const NcBlock& nc, Words& words) {
         const double v = m_eval.operand(nc.words[i]);
         if (m_eval.failed()) {
             return error(m_eval.fault().code, m_eval.fault().message);
+        }
+        if (std::isinf(v)) {
+            return error(Code::OutOfRange, std::string("the value of ") + kAddressLetters[i] +
+                                               " is infinite");
         }
         if (!isVacant(v)) {
             words.value[i] = v;

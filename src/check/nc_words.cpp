@@ -1,6 +1,7 @@
 #include "check/nc_words.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tesmara::check {
 
@@ -189,8 +190,9 @@ void resolveCall(CompiledText& text, Block& block) {
         block.kind = BlockKind::Invalid;
         return;
     }
-    if (p.kind == Operand::Kind::Const && text.findProgram(static_cast<int>(p.value)) == nullptr) {
-        const std::string name = "O" + std::to_string(static_cast<long long>(p.value));
+    const int number = static_cast<int>(std::clamp(std::round(p.value), -1.0, 1e9));
+    if (p.kind == Operand::Kind::Const && text.findProgram(number) == nullptr) {
+        const std::string name = "O" + std::to_string(number);
         text.diagnostics.push_back({Severity::Error, Code::MissingProgram,
                                     text.programs[block.program].number, block.line, 0,
                                     "M98 calls " + name + ", which is not in this text"});

@@ -47,6 +47,7 @@ const DiagnosticCase kCases[] = {
     {Code::DivisionByZero, "#1=0\n#2=1/#1\n", 2, 0, "division by zero"},
     {Code::TanOf90, "#1=TAN[90]\n", 1, 0, "TAN[90]"},
     {Code::SqrtOfNegative, "#1=SQRT[-4]\n", 1, 0, "-4"},
+    {Code::OutOfRange, "#1=10000000000\nWHILE[#1GT0] DO1\n#1=#1*#1\nEND1\n", 3, 0, "infinite"},
     {Code::Alarm, "#1=1\nIF[#1GT0] THEN #3000=1(DAO JU TAI XIAO)\n", 2, 0, "DAO JU TAI XIAO"},
     {Code::SubprogramNesting, "O1\nM98 P1\n", 2, 0, "levels deep"},
     {Code::BlockLimit, "N1 GOTO1\n", 1, 0, "does not end"},

@@ -1,0 +1,35 @@
+// libFuzzer entry: any bytes are read, run and expanded without a crash,
+// undefined behaviour or a run past the block limit.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "check/check.hpp"
+
+namespace {
+
+constexpr std::int64_t kBlockLimit = 20'000;
+
+bool finite(const tesmara::check::Point3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tesmara::check::CheckOptions options;
+    options.blockLimit = kBlockLimit;
+    options.expand = true;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const tesmara::check::CheckResult r = tesmara::check::checkProgram(text, options);
+    if (r.summary.blocksExecuted > kBlockLimit) {
+        __builtin_trap();
+    }
+    for (const tesmara::check::Segment& s : r.segments) {
+        if (!finite(s.start) || !finite(s.end) || !std::isfinite(s.sweep)) {
+            __builtin_trap();
+        }
+    }
+    return 0;
+}
