@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "check/check.hpp"
 #include "app/output.hpp"
+#include "check/check.hpp"
 
 namespace tesmara {
 namespace {
@@ -15,12 +15,18 @@ namespace {
 // nearly all of them the macro loop and the helical circles.
 std::string fineRingGroove() {
     FieldValues fields = {
-        {"coordX", "100"},         {"coordY", "-50.5"},
-        {"toolNumber", "3"},       {"spindleSpeed", "1500"},
-        {"feedRate", "400"},       {"startDepth", "0"},
-        {"finalDepth", "45"},      {"depthPerCut", "0.01"},
-        {"toolDiameter", "10"},    {"grooveInnerDiameter", "40"},
-        {"grooveOuterDiameter", "120"}, {"radialStep", "1"},
+        {"coordX", "100"},
+        {"coordY", "-50.5"},
+        {"toolNumber", "3"},
+        {"spindleSpeed", "1500"},
+        {"feedRate", "400"},
+        {"startDepth", "0"},
+        {"finalDepth", "45"},
+        {"depthPerCut", "0.01"},
+        {"toolDiameter", "10"},
+        {"grooveInnerDiameter", "40"},
+        {"grooveOuterDiameter", "120"},
+        {"radialStep", "1"},
     };
     return generateOperation(*findOperation("ring-groove"), fields, GlobalSettings{}, true, true,
                              {});
@@ -38,17 +44,25 @@ void blocksPerSecond(benchmark::State& state) {
     }
     state.counters["blocks/s"] =
         benchmark::Counter(static_cast<double>(blocks), benchmark::Counter::kIsRate);
-    state.counters["blocks"] = static_cast<double>(blocks) / static_cast<double>(state.iterations());
+    state.counters["blocks"] =
+        static_cast<double>(blocks) / static_cast<double>(state.iterations());
 }
 BENCHMARK(blocksPerSecond)->Unit(benchmark::kMillisecond);
 
 void generateAndCheckHundredThreadHoles(benchmark::State& state) {
     const Operation& op = *findOperation("multi-thread");
     FieldValues typical = {
-        {"toolNumber", "5"},     {"spindleSpeed", "2500"},     {"feedRate", "400"},
-        {"subprogramNumber", "8100"}, {"finalDepth", "15"}, {"planeHeight", "0"},
-        {"threadMinorDiameter", "8.5"}, {"threadMajorDiameter", "10"},
-        {"threadDepthOfCut", "0.3"}, {"threadPitch", "1.5"}, {"toolRadius", "3"},
+        {"toolNumber", "5"},
+        {"spindleSpeed", "2500"},
+        {"feedRate", "400"},
+        {"subprogramNumber", "8100"},
+        {"finalDepth", "15"},
+        {"planeHeight", "0"},
+        {"threadMinorDiameter", "8.5"},
+        {"threadMajorDiameter", "10"},
+        {"threadDepthOfCut", "0.3"},
+        {"threadPitch", "1.5"},
+        {"toolRadius", "3"},
     };
     MultiHoleState holes;
     for (int i = 0; i < 100; ++i) {

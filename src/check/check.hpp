@@ -52,21 +52,21 @@ struct Extents {
 
 struct Summary {
     std::int64_t blocksExecuted = 0;
-    double feedLength = 0.0;   // mm
-    double rapidLength = 0.0;  // mm
+    double feedLength = 0.0;    // mm
+    double rapidLength = 0.0;   // mm
     double cycleSeconds = 0.0;  // feeds at F, rapids at the configured rate; no acceleration
     Extents feedExtents;
     std::optional<double> deepestZ;
     std::vector<int> toolsUsed;  // in the order they were first used
-    bool ended = false;  // reached M30, M02 or the end of the main program
+    bool ended = false;          // reached M30, M02 or the end of the main program
 };
 
 struct CheckOptions {
     std::int64_t blockLimit = 2'000'000;
-    double rapidRate = 20'000.0;  // mm/min
-    Point3 reference{0.0, 0.0, 100.0};  // where G28 goes, per axis
+    double rapidRate = 20'000.0;          // mm/min
+    Point3 reference{0.0, 0.0, 100.0};    // where G28 goes, per axis
     std::array<Point3, 6> workOffsets{};  // G54..G59
-    bool expand = false;  // also write the run as plain G-code
+    bool expand = false;                  // also write the run as plain G-code
 };
 
 struct CheckResult {

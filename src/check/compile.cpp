@@ -170,8 +170,7 @@ void readGotoTarget(LineReader& reader, std::vector<Op>& pool, Block& block) {
     }
 }
 
-void Compiler::compileStatement(LineReader& reader, std::string_view word, int col,
-                                Block& block) {
+void Compiler::compileStatement(LineReader& reader, std::string_view word, int col, Block& block) {
     const int index = static_cast<int>(m_out.blocks.size()) - 1;
     if (word == "GOTO") {
         block.kind = BlockKind::Goto;
@@ -197,8 +196,7 @@ void Compiler::compileStatement(LineReader& reader, std::string_view word, int c
         }
         const int id = reader.readInteger("DO");
         if (id < 1 || id > kMaxLoopNesting || m_loops.size() == kMaxLoopNesting) {
-            reader.failAt(Code::LoopMismatch, col,
-                          "loops are DO1 to DO3, nested at most 3 deep");
+            reader.failAt(Code::LoopMismatch, col, "loops are DO1 to DO3, nested at most 3 deep");
         }
         block.kind = BlockKind::While;
         block.value = cond;
@@ -245,10 +243,10 @@ void Compiler::resolveJumps() {
                 const int n = static_cast<int>(std::clamp(label.value, -1.0, 1e9));
                 b.target = m_out.findLabel(b.program, n);
                 if (b.target < 0) {
-                    m_out.diagnostics.push_back(
-                        {Severity::Error, Code::MissingLabel, m_out.programs[b.program].number,
-                         b.line, 0, "GOTO" + std::to_string(n) + ": there is no N" +
-                                        std::to_string(n) + " in this program"});
+                    m_out.diagnostics.push_back({Severity::Error, Code::MissingLabel,
+                                                 m_out.programs[b.program].number, b.line, 0,
+                                                 "GOTO" + std::to_string(n) + ": there is no N" +
+                                                     std::to_string(n) + " in this program"});
                     b.kind = BlockKind::Invalid;
                 }
             }

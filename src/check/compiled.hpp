@@ -70,7 +70,9 @@ enum class Address : std::uint8_t { X, Y, Z, I, J, R, F, S, T, D, H, P, L };
 constexpr int kAddressCount = 13;
 constexpr std::string_view kAddressLetters = "XYZIJRFSTDHPL";
 
-constexpr std::uint16_t bit(Address a) { return std::uint16_t(1u << static_cast<int>(a)); }
+constexpr std::uint16_t bit(Address a) {
+    return std::uint16_t(1u << static_cast<int>(a));
+}
 
 enum class Motion : std::int8_t { None = -1, Rapid = 0, Linear = 1, ArcCw = 2, ArcCcw = 3 };
 enum class Compensation : std::int8_t { Off, Left, Right };
@@ -78,13 +80,13 @@ enum class Compensation : std::int8_t { Off, Left, Right };
 // Modal changes a block asks for; -1 (or None) leaves the mode as it is.
 struct NcBlock {
     Motion motion = Motion::None;
-    std::int8_t absolute = -1;    // G90 1, G91 0
-    std::int8_t polar = -1;       // G16 1, G15 0
+    std::int8_t absolute = -1;      // G90 1, G91 0
+    std::int8_t polar = -1;         // G16 1, G15 0
     std::int8_t compensation = -1;  // Compensation value
-    std::int8_t lengthComp = -1;  // G43 1, G49 0
-    std::int8_t workOffset = -1;  // G54..G59 as 0..5
-    bool home = false;            // G28
-    bool localShift = false;      // G52
+    std::int8_t lengthComp = -1;    // G43 1, G49 0
+    std::int8_t workOffset = -1;    // G54..G59 as 0..5
+    bool home = false;              // G28
+    bool localShift = false;        // G52
     std::uint8_t mCount = 0;
     std::array<std::uint8_t, 4> m{};
     std::uint16_t wordMask = 0;
@@ -93,13 +95,13 @@ struct NcBlock {
 
 enum class BlockKind : std::uint8_t {
     Nc,
-    Assign,    // #a = expr (message for #3000)
-    Goto,      // to block `target`, or to the label `expr` gives
-    IfGoto,    // cond; target as Goto
-    IfThen,    // cond; then the assignment
-    While,     // cond; `target` is the block after the matching END
-    End,       // back to the WHILE at `target`
-    Invalid,   // a block that could not be read: the run stops here
+    Assign,   // #a = expr (message for #3000)
+    Goto,     // to block `target`, or to the label `expr` gives
+    IfGoto,   // cond; target as Goto
+    IfThen,   // cond; then the assignment
+    While,    // cond; `target` is the block after the matching END
+    End,      // back to the WHILE at `target`
+    Invalid,  // a block that could not be read: the run stops here
 };
 
 struct Block {

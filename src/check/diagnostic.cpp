@@ -55,8 +55,12 @@ static_assert(rowsInOrder(), "the table is indexed by code");
 
 }  // namespace
 
-Severity severityOf(Code code) { return kCodes[static_cast<int>(code)].severity; }
+Severity severityOf(Code code) {
+    return kCodes[static_cast<int>(code)].severity;
+}
 
-std::string_view codeId(Code code) { return kCodes[static_cast<int>(code)].id; }
+std::string_view codeId(Code code) {
+    return kCodes[static_cast<int>(code)].id;
+}
 
 }  // namespace tesmara::check

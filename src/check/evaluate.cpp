@@ -19,7 +19,9 @@ bool equalKeepingVacant(double a, double b) {
     return nearlyEqual(a, b);
 }
 
-bool greater(double a, double b) { return orZero(a) > orZero(b) && !nearlyEqual(orZero(a), orZero(b)); }
+bool greater(double a, double b) {
+    return orZero(a) > orZero(b) && !nearlyEqual(orZero(a), orZero(b));
+}
 
 }  // namespace
 
@@ -68,6 +70,39 @@ double Evaluator::function(OpCode code, double a) {
     }
 }
 
+double Evaluator::binary(OpCode code, double a, double b) {
+    switch (code) {
+        case OpCode::Add:
+            return a + b;
+        case OpCode::Sub:
+            return a - b;
+        case OpCode::Mul:
+            return a * b;
+        case OpCode::Div:
+            if (b == 0.0) {
+                fail(Code::DivisionByZero, "division by zero (" + formatShort(a) + "/0)");
+                return 0.0;
+            }
+            return a / b;
+        case OpCode::Atan2: {
+            const double r = std::atan2(a, b) / kDegree;
+            return r < 0.0 ? r + 360.0 : r;
+        }
+        case OpCode::Gt:
+            return greater(a, b);
+        case OpCode::Ge:
+            return !greater(b, a);
+        case OpCode::Lt:
+            return greater(b, a);
+        case OpCode::Le:
+            return !greater(a, b);
+        case OpCode::And:
+            return a != 0.0 && b != 0.0;
+        default:
+            return a != 0.0 || b != 0.0;
+    }
+}
+
 double Evaluator::expression(const Operand& o) {
     double stack[kStackSize];
     int top = -1;
@@ -106,32 +141,7 @@ double Evaluator::expression(const Operand& o) {
             stack[top] = function(op->code, orZero(stack[top]));
             continue;
         }
-        const double a = orZero(stack[top - 1]);
-        const double b = orZero(stack[top]);
-        double r = 0.0;
-        switch (op->code) {
-            case OpCode::Add: r = a + b; break;
-            case OpCode::Sub: r = a - b; break;
-            case OpCode::Mul: r = a * b; break;
-            case OpCode::Div:
-                if (b == 0.0) {
-                    fail(Code::DivisionByZero, "division by zero (" + formatShort(a) + "/0)");
-                    return vacant();
-                }
-                r = a / b;
-                break;
-            case OpCode::Atan2: {
-                r = std::atan2(a, b) / kDegree;
-                r = r < 0.0 ? r + 360.0 : r;
-                break;
-            }
-            case OpCode::Gt: r = greater(a, b); break;
-            case OpCode::Ge: r = !greater(b, a); break;
-            case OpCode::Lt: r = greater(b, a); break;
-            case OpCode::Le: r = !greater(a, b); break;
-            case OpCode::And: r = (a != 0.0 && b != 0.0); break;
-            default: r = (a != 0.0 || b != 0.0); break;
-        }
+        const double r = binary(op->code, orZero(stack[top - 1]), orZero(stack[top]));
         stack[--top] = r;
         if (m_failed) {
             return vacant();

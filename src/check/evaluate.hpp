@@ -8,9 +8,15 @@
 namespace tesmara::check {
 
 // Vacant is NaN: a vacant variable read bare keeps it, arithmetic reads it as 0.
-inline double vacant() { return std::nan(""); }
-inline bool isVacant(double v) { return v != v; }
-inline double orZero(double v) { return v != v ? 0.0 : v; }
+inline double vacant() {
+    return std::nan("");
+}
+inline bool isVacant(double v) {
+    return v != v;
+}
+inline double orZero(double v) {
+    return v != v ? 0.0 : v;
+}
 
 struct Fault {
     Code code = Code::Syntax;
@@ -44,6 +50,7 @@ public:
 private:
     double expression(const Operand& o);
     double function(OpCode code, double a);
+    double binary(OpCode code, double a, double b);
     void fail(Code code, std::string message);
 
     const std::vector<Op>& m_pool;

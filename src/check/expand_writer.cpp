@@ -28,11 +28,11 @@ void ExpandWriter::motion(const Segment& s) {
     } else {
         text += s.clockwise ? "G2" : "G3";
     }
-    text += " X" + formatNumber(s.end.x) + " Y" + formatNumber(s.end.y) + " Z" +
-            formatNumber(s.end.z);
+    text +=
+        " X" + formatNumber(s.end.x) + " Y" + formatNumber(s.end.y) + " Z" + formatNumber(s.end.z);
     if (s.shape == Shape::Arc) {
-        text += " I" + formatNumber(s.centreX - s.start.x) + " J" +
-                formatNumber(s.centreY - s.start.y);
+        text +=
+            " I" + formatNumber(s.centreX - s.start.x) + " J" + formatNumber(s.centreY - s.start.y);
     }
     if (compChanged && s.compensation != Compensation::Off) {
         text += " D" + std::to_string(s.compensationRegister);

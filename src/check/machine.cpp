@@ -16,9 +16,13 @@ bool hasM(const NcBlock& nc, int code) {
     return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
 }
 
-int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+int whole(double v) {
+    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
 
-bool isTrue(double v) { return orZero(v) != 0.0; }
+bool isTrue(double v) {
+    return orZero(v) != 0.0;
+}
 
 }  // namespace
 
@@ -47,8 +51,8 @@ void Machine::run() {
 
 bool Machine::error(Code code, std::string message) {
     const Block& b = m_text.blocks[m_pc];
-    m_result.diagnostics.push_back({Severity::Error, code, m_text.programs[b.program].number,
-                                    b.line, 0, std::move(message)});
+    m_result.diagnostics.push_back(
+        {Severity::Error, code, m_text.programs[b.program].number, b.line, 0, std::move(message)});
     m_running = false;
     return false;
 }
@@ -81,10 +85,9 @@ bool Machine::step() {
     }
     if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
         --m_result.summary.blocksExecuted;
-        return error(Code::BlockLimit,
-                     "the program does not end: more than " +
-                         std::to_string(m_options.blockLimit) +
-                         " blocks executed (is a depth per cut or step 0?)");
+        return error(Code::BlockLimit, "the program does not end: more than " +
+                                           std::to_string(m_options.blockLimit) +
+                                           " blocks executed (is a depth per cut or step 0?)");
     }
     switch (b.kind) {
         case BlockKind::Nc:
@@ -232,8 +235,8 @@ bool Machine::readWords(const NcBlock& nc, Words& words) {
             return error(m_eval.fault().code, m_eval.fault().message);
         }
         if (std::isinf(v)) {
-            return error(Code::OutOfRange, std::string("the value of ") + kAddressLetters[i] +
-                                               " is infinite");
+            return error(Code::OutOfRange,
+                         std::string("the value of ") + kAddressLetters[i] + " is infinite");
         }
         if (!isVacant(v)) {
             words.value[i] = v;

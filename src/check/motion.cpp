@@ -18,7 +18,9 @@ bool hasM(const NcBlock& nc, int code) {
     return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
 }
 
-int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+int whole(double v) {
+    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
 
 constexpr std::uint16_t kAxes = bit(Address::X) | bit(Address::Y) | bit(Address::Z);
 
@@ -107,9 +109,10 @@ Point3 Machine::target(const Words& w, const ModalState& next) const {
         const Point3 from = next.absolute ? origin : at;
         const double dx = at.x - origin.x;
         const double dy = at.y - origin.y;
-        const double r = w.has(Address::X) ? w[Address::X] : (next.absolute ? std::hypot(dx, dy) : 0.0);
+        const double r =
+            w.has(Address::X) ? w[Address::X] : (next.absolute ? std::hypot(dx, dy) : 0.0);
         const double a = w.has(Address::Y) ? w[Address::Y] * kDegree
-                                          : (next.absolute ? std::atan2(dy, dx) : 0.0);
+                                           : (next.absolute ? std::atan2(dy, dx) : 0.0);
         t.x = from.x + r * std::cos(a);
         t.y = from.y + r * std::sin(a);
         return t;
@@ -150,7 +153,8 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     if (w.has(Address::R)) {
         const double r = std::fabs(w[Address::R]);
         if (d < kSamePoint) {
-            return error(Code::ArcWithoutCentre, "an arc with R cannot be a full circle; use I and J");
+            return error(Code::ArcWithoutCentre,
+                         "an arc with R cannot be a full circle; use I and J");
         }
         if (d / 2 > r + kArcReach) {
             return error(Code::ArcRadiusTooSmall,
@@ -225,7 +229,8 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
 
 void Machine::warn(const Block& block, Code code, std::string message) {
     const int index = static_cast<int>(&block - m_text.blocks.data());
-    const std::uint32_t flag = 1u << (static_cast<int>(code) - static_cast<int>(Code::RapidBelowZero));
+    const std::uint32_t flag =
+        1u << (static_cast<int>(code) - static_cast<int>(Code::RapidBelowZero));
     if (m_warned[index] & flag) {
         return;
     }

@@ -28,21 +28,23 @@ struct GCode {
 // The G codes this check runs, with their modal group; two of one group in a
 // block are a conflict.
 constexpr GCode kGCodes[] = {
-    {0, Group::Motion},       {1, Group::Motion},       {2, Group::Motion},
-    {3, Group::Motion},       {15, Group::Polar},       {16, Group::Polar},
-    {17, Group::Plane},       {28, Group::NonModal},    {40, Group::Compensation},
+    {0, Group::Motion},        {1, Group::Motion},        {2, Group::Motion},
+    {3, Group::Motion},        {15, Group::Polar},        {16, Group::Polar},
+    {17, Group::Plane},        {28, Group::NonModal},     {40, Group::Compensation},
     {41, Group::Compensation}, {42, Group::Compensation}, {43, Group::LengthComp},
-    {49, Group::LengthComp},  {52, Group::NonModal},    {54, Group::WorkOffset},
-    {55, Group::WorkOffset},  {56, Group::WorkOffset},  {57, Group::WorkOffset},
-    {58, Group::WorkOffset},  {59, Group::WorkOffset},  {80, Group::Cycle},
-    {90, Group::Distance},    {91, Group::Distance},    {94, Group::FeedMode},
+    {49, Group::LengthComp},   {52, Group::NonModal},     {54, Group::WorkOffset},
+    {55, Group::WorkOffset},   {56, Group::WorkOffset},   {57, Group::WorkOffset},
+    {58, Group::WorkOffset},   {59, Group::WorkOffset},   {80, Group::Cycle},
+    {90, Group::Distance},     {91, Group::Distance},     {94, Group::FeedMode},
 };
 
 constexpr int kMCodes[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 30, 98, 99};
 
 constexpr std::string_view kAddressList = "G M X Y Z I J R F S T D H P L, and N first";
 
-bool isAxis(Address a) { return static_cast<int>(a) <= static_cast<int>(Address::R); }
+bool isAxis(Address a) {
+    return static_cast<int>(a) <= static_cast<int>(Address::R);
+}
 
 void applyGCode(const GCode& g, NcBlock& nc) {
     const int n = g.number;
@@ -78,7 +80,8 @@ void applyGCode(const GCode& g, NcBlock& nc) {
 int readCodeNumber(LineReader& reader, char letter) {
     reader.skipBlanks();
     if (reader.peek() == '#' || reader.peek() == '[') {
-        reader.fail(Code::NotSupported, std::string(1, letter) + " from a variable is not supported");
+        reader.fail(Code::NotSupported,
+                    std::string(1, letter) + " from a variable is not supported");
     }
     const int col = reader.column();
     const int n = reader.readInteger(std::string(1, letter));
@@ -101,8 +104,9 @@ void readGCode(LineReader& reader, int col, NcBlock& nc, unsigned& groups) {
     const unsigned groupBit = 1u << static_cast<int>(it->group);
     if (groups & groupBit) {
         reader.failAt(Code::ModalConflict, col,
-                      "G" + std::to_string(n) + " conflicts with another G code of its group "
-                      "in the same block");
+                      "G" + std::to_string(n) +
+                          " conflicts with another G code of its group "
+                          "in the same block");
     }
     groups |= groupBit;
     applyGCode(*it, nc);
@@ -165,8 +169,7 @@ NcBlock readNcWords(LineReader& reader, std::vector<Op>& pool, const PointWarnin
         } else if (index != std::string_view::npos) {
             readAddress(reader, col, static_cast<Address>(index), nc, pool, warn);
         } else if (letter == 'N' || letter == 'O') {
-            reader.failAt(Code::Syntax, col,
-                          std::string(1, letter) + " may only start a block");
+            reader.failAt(Code::Syntax, col, std::string(1, letter) + " may only start a block");
         } else {
             reader.failAt(Code::UnknownAddress, col,
                           std::string("address ") + letter + " is not known; the addresses are " +
@@ -178,7 +181,8 @@ NcBlock readNcWords(LineReader& reader, std::vector<Op>& pool, const PointWarnin
 
 void resolveCall(CompiledText& text, Block& block) {
     const NcBlock& nc = text.nc[block.nc];
-    const bool calls = std::find(nc.m.begin(), nc.m.begin() + nc.mCount, 98) != nc.m.begin() + nc.mCount;
+    const bool calls =
+        std::find(nc.m.begin(), nc.m.begin() + nc.mCount, 98) != nc.m.begin() + nc.mCount;
     if (!calls) {
         return;
     }

@@ -44,9 +44,8 @@ std::string extentsCaption(const Summary& s) {
     }
     const Extents& e = s.feedExtents;
     return "feed X " + formatShort(e.min.x) + " to " + formatShort(e.max.x) + ", Y " +
-           formatShort(e.min.y) + " to " + formatShort(e.max.y) + ", Z " +
-           formatShort(e.min.z) + " to " + formatShort(e.max.z) + "; cycle " +
-           durationText(s.cycleSeconds);
+           formatShort(e.min.y) + " to " + formatShort(e.max.y) + ", Z " + formatShort(e.min.z) +
+           " to " + formatShort(e.max.z) + "; cycle " + durationText(s.cycleSeconds);
 }
 
 }  // namespace
@@ -62,7 +61,8 @@ void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out
     out.push_back(s.start);
     if (s.shape == Shape::Arc) {
         const double step = 2.0 * std::acos(std::max(0.0, 1.0 - tolerance / s.radius));
-        const int n = std::clamp(static_cast<int>(std::ceil(std::fabs(s.sweep) / std::max(step, 1e-3))), 2, 720);
+        const int n = std::clamp(
+            static_cast<int>(std::ceil(std::fabs(s.sweep) / std::max(step, 1e-3))), 2, 720);
         for (int i = 1; i < n; ++i) {
             const double t = static_cast<double>(i) / n;
             const double a = s.startAngle + t * s.sweep;
@@ -84,8 +84,14 @@ PlotScene buildScene(const CheckResult& result, double width, double height) {
     const double scale = std::max(
         1e-6, std::min((width - 2 * kMargin) / dx, (height - 2 * kMargin - kGap) / (dy + dz)));
     View top{View::Kind::Top, kMargin, kMargin, dx * scale, dy * scale, scale, lo.x, lo.y};
-    View side{View::Kind::Side, kMargin, kMargin + dy * scale + kGap, dx * scale, dz * scale,
-              scale, lo.x, lo.z};
+    View side{View::Kind::Side,
+              kMargin,
+              kMargin + dy * scale + kGap,
+              dx * scale,
+              dz * scale,
+              scale,
+              lo.x,
+              lo.z};
     scene.views = {top, side};
     scene.labels.push_back({"top view (X, Y)", top.left, top.top - 8});
     scene.labels.push_back({"side view (X, Z)", side.left, side.top - 8});
@@ -119,8 +125,8 @@ std::string renderSvg(const PlotScene& scene) {
                       "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     for (const View& v : scene.views) {
         out += "<rect x=\"" + formatShort(v.left, 1) + "\" y=\"" + formatShort(v.top, 1) +
-               "\" width=\"" + formatShort(v.width, 1) + "\" height=\"" +
-               formatShort(v.height, 1) + "\" fill=\"none\" stroke=\"#dddddd\"/>\n";
+               "\" width=\"" + formatShort(v.width, 1) + "\" height=\"" + formatShort(v.height, 1) +
+               "\" fill=\"none\" stroke=\"#dddddd\"/>\n";
     }
     for (const Stroke& s : scene.strokes) {
         out += "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\"" +

@@ -25,7 +25,7 @@ void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out
 // Y, the side view X and Z.
 struct View {
     enum class Kind { Top, Side } kind = Kind::Top;
-    double left = 0.0;   // pixel frame of the view
+    double left = 0.0;  // pixel frame of the view
     double top = 0.0;
     double width = 0.0;
     double height = 0.0;

@@ -8,8 +8,12 @@ namespace {
 
 constexpr int kMaxBracketDepth = 5;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
 
 struct Keyword {
     std::string_view name;
@@ -202,8 +206,9 @@ int LineReader::readTargetVariable() {
     }
     if (!isStoredVariable(n) && n != kAlarmVariable) {
         failAt(Code::BadVariable, col,
-               "#" + std::to_string(n) + " is not a variable this check knows "
-               "(#1-#33, #100-#199, #500-#999, #3000)");
+               "#" + std::to_string(n) +
+                   " is not a variable this check knows "
+                   "(#1-#33, #100-#199, #500-#999, #3000)");
     }
     return n;
 }
@@ -255,7 +260,8 @@ Operand LineReader::finish(std::vector<Op>& ops, std::vector<Op>& pool) const {
         return out;
     }
     const bool bare = ops.size() == 1 && ops[0].code == OpCode::Var;
-    const bool negated = ops.size() == 2 && ops[0].code == OpCode::Var && ops[1].code == OpCode::Neg;
+    const bool negated =
+        ops.size() == 2 && ops[0].code == OpCode::Var && ops[1].code == OpCode::Neg;
     if (bare || negated) {
         out.kind = bare ? Operand::Kind::Var : Operand::Kind::NegVar;
         out.var = ops[0].var;
@@ -395,8 +401,9 @@ void LineReader::parseVariable(std::vector<Op>& out) {
     const int n = readInteger("'#'");
     if (!isStoredVariable(n)) {
         failAt(Code::BadVariable, col,
-               "#" + std::to_string(n) + " cannot be read here "
-               "(#0-#33, #100-#199, #500-#999)");
+               "#" + std::to_string(n) +
+                   " cannot be read here "
+                   "(#0-#33, #100-#199, #500-#999)");
     }
     out.push_back({OpCode::Var, n});
 }

@@ -106,12 +106,12 @@ std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
     out += std::string("],\"ended\":") + (s.ended ? "true" : "false") + "},\"diagnostics\":[";
     for (std::size_t i = 0; i < result.diagnostics.size(); ++i) {
         const Diagnostic& d = result.diagnostics[i];
-        out += std::string(i ? "," : "") + "{\"severity\":" +
-               (d.severity == Severity::Error ? "\"error\"" : "\"warning\"") +
+        out += std::string(i ? "," : "") +
+               "{\"severity\":" + (d.severity == Severity::Error ? "\"error\"" : "\"warning\"") +
                ",\"code\":" + jsonString(codeId(d.code)) +
-               ",\"program\":" + std::to_string(d.program) + ",\"line\":" +
-               std::to_string(d.line) + ",\"column\":" + std::to_string(d.column) +
-               ",\"message\":" + jsonString(d.message) + "}";
+               ",\"program\":" + std::to_string(d.program) + ",\"line\":" + std::to_string(d.line) +
+               ",\"column\":" + std::to_string(d.column) + ",\"message\":" + jsonString(d.message) +
+               "}";
     }
     return out + "]}\n";
 }

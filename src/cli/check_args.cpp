@@ -13,7 +13,8 @@ namespace tesmara::cli {
 
 namespace {
 
-constexpr std::string_view kRunOptions = "--rapid-rate MM_PER_MIN, --block-limit N, --reference-z Z";
+constexpr std::string_view kRunOptions =
+    "--rapid-rate MM_PER_MIN, --block-limit N, --reference-z Z";
 
 bool parsePositive(std::string_view text, double& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -56,7 +57,8 @@ bool parseCheckArgs(std::string_view command, std::span<const std::string_view> 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool isAllowed = std::find(allowed.begin(), allowed.end(), arg) != allowed.end();
-        const bool isRun = arg == "--rapid-rate" || arg == "--block-limit" || arg == "--reference-z";
+        const bool isRun =
+            arg == "--rapid-rate" || arg == "--block-limit" || arg == "--reference-z";
         if ((isRun || (isAllowed && arg == "-o")) && i + 1 == args.size()) {
             err << prefix << arg << " needs a value\n";
             return false;

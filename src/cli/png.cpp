@@ -12,7 +12,9 @@ namespace tesmara::cli {
 
 namespace {
 
-QColor colour(check::Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor colour(check::Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 // Text needs a font database, which only exists with an application object.
 std::unique_ptr<QGuiApplication> ensureApplication() {

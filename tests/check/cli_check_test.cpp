@@ -38,8 +38,9 @@ protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() / ("tesmara-check-cli-" + std::to_string(::getpid()));
         fs::create_directories(m_dir);
-        write("good.nc", "%\r\nO100\r\nM3 S1000\r\nG43 H1 Z10.\r\nG1 Z-1. F100.\r\n"
-                         "G3 I-5.\r\nG0 Z10.\r\nM30\r\n%");
+        write("good.nc",
+              "%\r\nO100\r\nM3 S1000\r\nG43 H1 Z10.\r\nG1 Z-1. F100.\r\n"
+              "G3 I-5.\r\nG0 Z10.\r\nM30\r\n%");
         write("bad.nc", "M3 S1000\nG43 H1 Z10.\nG1 X12,5 F100.\n");
         write("warn.nc", "M3 S1000\nG43 H1 Z10.\nG1 X10 F100.\n");
     }

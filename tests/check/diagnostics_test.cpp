@@ -77,15 +77,15 @@ TEST_P(Diagnostics, ReportsTheFaultOnItsLine) {
     }
     EXPECT_NE(it->message.find(c.mentions), std::string::npos) << it->message;
     EXPECT_EQ(r.hasError(), severityOf(c.code) == Severity::Error);
-    EXPECT_EQ(r.diagnostics.size(), 1u) << "only the fault under test: " << r.diagnostics.back().message;
+    EXPECT_EQ(r.diagnostics.size(), 1u)
+        << "only the fault under test: " << r.diagnostics.back().message;
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, Diagnostics, testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                             std::string name(codeId(info.param.code));
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name + "_" + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(Codes, Diagnostics, testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name(codeId(info.param.code));
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name + "_" + std::to_string(info.index);
+});
 
 TEST(Diagnostics, EveryCodeHasACase) {
     std::set<Code> covered;
@@ -98,8 +98,9 @@ TEST(Diagnostics, EveryCodeHasACase) {
 }
 
 TEST(Diagnostics, AWarningInALoopIsToldOnceAndTheRunGoesOn) {
-    const CheckResult r = checkProgram("G43 H1 Z5.\n#1=0\nN1 G1 X[#1*10+10.] F100.\n#1=#1+1\n"
-                                       "IF[#1LT50] GOTO1\nG0 Z5.\nM30\n");
+    const CheckResult r = checkProgram(
+        "G43 H1 Z5.\n#1=0\nN1 G1 X[#1*10+10.] F100.\n#1=#1+1\n"
+        "IF[#1LT50] GOTO1\nG0 Z5.\nM30\n");
     ASSERT_EQ(r.diagnostics.size(), 1u);
     EXPECT_EQ(r.diagnostics[0].code, Code::SpindleStopped);
     EXPECT_EQ(r.segments.size(), 51u);

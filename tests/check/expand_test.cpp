@@ -26,8 +26,8 @@ void expectSameToolpath(const CheckResult& a, const CheckResult& b) {
     for (std::size_t i = 0; i < a.segments.size(); ++i) {
         const Segment& s = a.segments[i];
         const Segment& t = b.segments[i];
-        const std::string where = "segment " + std::to_string(i) + " from line " +
-                                  std::to_string(s.line);
+        const std::string where =
+            "segment " + std::to_string(i) + " from line " + std::to_string(s.line);
         EXPECT_EQ(s.kind, t.kind) << where;
         EXPECT_EQ(s.shape, t.shape) << where;
         EXPECT_EQ(s.compensation, t.compensation) << where;

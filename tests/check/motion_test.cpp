@@ -33,7 +33,8 @@ const EndCase kEnds[] = {
     {"PolarOffAgain", "G16\nG0 X10. Y90.\nG15\nG0 X10.", {10, 10, 0}},
     {"ThreadLeadInPoint", "G52 X100.\nG16\nG01 X0.001 Y300.\nG15", {100.0005, -0.000866025, 0}},
     {"ShiftStaysAcrossACall",
-     "G52 X10. Y20.\nM98 P1\nG0 X0 Y0\nM30\nO1\nG0 X1. Y1.\nM99", {10, 20, 0}},
+     "G52 X10. Y20.\nM98 P1\nG0 X0 Y0\nM30\nO1\nG0 X1. Y1.\nM99",
+     {10, 20, 0}},
     {"HomeGoesToTheReferenceAlongTheGivenAxes", "G0 X5. Y5. Z5.\nG91 G28 Z0", {5, 5, 100}},
     {"HomeThroughAnIntermediatePoint", "G0 X5. Y5. Z5.\nG90 G28 Y8.", {5, 0, 5}},
 };

@@ -57,7 +57,7 @@ void expectCircles(const std::vector<Circle>& got, const std::vector<Circle>& wa
 }
 
 const std::vector<std::string> kHoleFields = {"toolNumber=3", "spindleSpeed=1200", "feedRate=300",
-                                              "startDepth=1",  "finalDepth=6",      "depthPerCut=2"};
+                                              "startDepth=1", "finalDepth=6",      "depthPerCut=2"};
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
     args.insert(args.end(), more.begin(), more.end());
@@ -65,11 +65,12 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
 }
 
 TEST(Operations, CircleHoleCutsOneCompensatedCirclePerDepthAroundTheCentre) {
-    const CheckResult r = checkClean(with({"circle-hole", "--header", "--trailer"},
-                                          with(kHoleFields, {"coordX=100", "coordY=-50.5",
-                                                             "circleDiameter=20"})));
-    expectCircles(flatCircles(r), {{100, -50.5, 10, -1}, {100, -50.5, 10, -3},
-                                   {100, -50.5, 10, -5}, {100, -50.5, 10, -6}});
+    const CheckResult r =
+        checkClean(with({"circle-hole", "--header", "--trailer"},
+                        with(kHoleFields, {"coordX=100", "coordY=-50.5", "circleDiameter=20"})));
+    expectCircles(
+        flatCircles(r),
+        {{100, -50.5, 10, -1}, {100, -50.5, 10, -3}, {100, -50.5, 10, -5}, {100, -50.5, 10, -6}});
     for (const Segment& s : r.segments) {
         if (isFullCircle(s)) {
             EXPECT_FALSE(s.clockwise);
@@ -97,10 +98,9 @@ TEST(Operations, FaceCutsFromX0ToX100AtEachDepth) {
 }
 
 TEST(Operations, LongFacePassesStepOverInAlternatingDirections) {
-    const CheckResult r = checkClean({"long-face", "toolNumber=2", "startDepth=0.5",
-                                      "finalDepth=2", "depthPerCut=0.5", "stepOver=40",
-                                      "passCount=5", "workpieceLength=300", "spindleSpeed=600",
-                                      "feedRate=800"});
+    const CheckResult r = checkClean({"long-face", "toolNumber=2", "startDepth=0.5", "finalDepth=2",
+                                      "depthPerCut=0.5", "stepOver=40", "passCount=5",
+                                      "workpieceLength=300", "spindleSpeed=600", "feedRate=800"});
     std::vector<std::pair<double, double>> passes;  // Y, signed length along X
     for (const Segment& s : r.segments) {
         if (s.kind == MoveKind::Feed && std::fabs(s.end.x - s.start.x) > 1.0) {
@@ -170,16 +170,17 @@ TEST(Operations, AngledHoleShrinksTheCircleByTheTaperPerDepth) {
     const CheckResult r = checkClean(with({"angled-hole", "coordX=100", "coordY=-50.5"},
                                           with(kHoleFields, {"mouthDiameter=30", "angle=60"})));
     const double step = 1.0 / std::tan(60.0 * kPi / 180.0);
-    expectCircles(flatCircles(r), {{100, -50.5, 15, -1}, {100, -50.5, 15 - step, -3},
+    expectCircles(flatCircles(r), {{100, -50.5, 15, -1},
+                                   {100, -50.5, 15 - step, -3},
                                    {100, -50.5, 15 - 2 * step, -5},
                                    {100, -50.5, 15 - 3 * step, -6}});
 }
 
 TEST(Operations, MultiHoleMillsEachHoleThroughItsSubprogram) {
-    const CheckResult r = checkClean(with(
-        {"multi-hole", "--file", "subprogramNumber=8000"},
-        with(kHoleFields, {"coordX=100", "coordY=-50.5", "holeDiameter=20", "next-hole",
-                           "coordX=160", "holeDiameter=12.5", "next-hole"})));
+    const CheckResult r = checkClean(
+        with({"multi-hole", "--file", "subprogramNumber=8000"},
+             with(kHoleFields, {"coordX=100", "coordY=-50.5", "holeDiameter=20", "next-hole",
+                                "coordX=160", "holeDiameter=12.5", "next-hole"})));
     std::vector<Circle> want;
     for (const Circle& hole : {Circle{100, -50.5, 10, 0}, Circle{160, -50.5, 6.25, 0}}) {
         for (const double z : {-1.0, -3.0, -5.0, -6.0}) {
@@ -193,10 +194,9 @@ TEST(Operations, MultiHoleMillsEachHoleThroughItsSubprogram) {
 TEST(Operations, MultiThreadClimbsInEveryHole) {
     const CheckResult r = checkClean(
         {"multi-thread", "--file", "toolNumber=5", "spindleSpeed=2500", "feedRate=400",
-         "subprogramNumber=8100", "coordX=100", "coordY=-50.5", "finalDepth=15",
-         "planeHeight=0", "threadMinorDiameter=8.5", "threadMajorDiameter=10",
-         "threadDepthOfCut=0.3", "threadPitch=1.5", "toolRadius=3", "next-hole", "coordX=130",
-         "next-hole"});
+         "subprogramNumber=8100", "coordX=100", "coordY=-50.5", "finalDepth=15", "planeHeight=0",
+         "threadMinorDiameter=8.5", "threadMajorDiameter=10", "threadDepthOfCut=0.3",
+         "threadPitch=1.5", "toolRadius=3", "next-hole", "coordX=130", "next-hole"});
     for (const double x : {100.0, 130.0}) {
         expectThreadClimb(r, x, -50.5, {1.25, 1.55, 1.85, 2.0}, 0.75, -15);
     }
