@@ -6,6 +6,8 @@ namespace {
 
 constexpr const Operation* kCatalog[] = {
     &kCircleHole,
+    &kMultiRingGroove,
+    &kMultiAngled,
 };
 
 }  // namespace
