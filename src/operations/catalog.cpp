@@ -12,7 +12,9 @@ constexpr const Operation* kCatalog[] = {
     &kMultiHole,
     &kLongFace,
     &kMultiThread,
+    &kMultiRingGroove,
     &kAngledHole,
+    &kMultiAngled,
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ void MultiHoleState::resetOnOpening() {
 
 std::string addHole(MultiHoleState& state, const MultiHole& multi, const FieldValues& fields) {
     const GlobalSettings unused;
-    state.holeList.append(joinPieces(multi.holeBlock, {fields, unused}));
+    appendPieces(state.holeList, multi.holeBlock, {fields, unused});
     ++state.holeCounter;
     ++state.firstHoleLatch;
     if (state.firstHoleLatch == 1) {
@@ -34,7 +34,7 @@ std::string buildSubprogram(const MultiHole& multi, const FieldValues& fields,
     const GlobalSettings unused;
     std::string out = "O";
     out.append(fieldText(fields, kSubprogramNumber));
-    out.append(joinPieces(multi.subprogramBody, {fields, unused}));
+    appendPieces(out, multi.subprogramBody, {fields, unused});
     out.append(safeHeight);
     out.append(ending == SubprogramEnding::File ? kFileEnding : kWorkspaceEnding);
     return out;
