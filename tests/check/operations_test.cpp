@@ -202,6 +202,43 @@ TEST(Operations, MultiThreadClimbsInEveryHole) {
     }
 }
 
+TEST(Operations, MultiRingGrooveCutsTheRingsOfEveryGroove) {
+    const CheckResult r = checkClean(
+        {"multi-ring-groove", "--file", "toolNumber=3", "spindleSpeed=2500", "feedRate=400",
+         "subprogramNumber=2001", "coordX=100", "coordY=-50.5", "startDepth=1", "finalDepth=6",
+         "depthPerCut=2", "toolDiameter=10", "grooveInnerDiameter=40", "grooveOuterDiameter=80",
+         "radialStep=8", "next-hole", "coordX=-120.25", "coordY=35", "next-hole"});
+    std::vector<Circle> want;
+    for (const double x : {100.0, -120.25}) {
+        const double y = x > 0 ? -50.5 : 35.0;
+        for (const double radius : {25.0, 33.0, 35.0}) {
+            for (const double z : {-3.0, -5.0, -6.0}) {
+                want.push_back({x, y, radius, z});
+            }
+        }
+    }
+    expectCircles(flatCircles(r), want);
+}
+
+TEST(Operations, MultiAngledShrinksEveryCircleAndCompensatesWithTheToolNumber) {
+    const CheckResult r =
+        checkClean({"multi-angled", "--file", "toolNumber=5", "spindleSpeed=3000", "feedRate=200",
+                    "subprogramNumber=4001", "coordX=100", "coordY=-50.5", "startDepth=1",
+                    "finalDepth=6", "depthPerCut=1", "mouthDiameter=20", "angle=60", "next-hole"});
+    const double step = 1.0 / std::tan(60.0 * kPi / 180.0);
+    std::vector<Circle> want;
+    for (int i = 0; i < 6; ++i) {
+        want.push_back({100, -50.5, 10 - i * step, -1.0 - i});
+    }
+    expectCircles(flatCircles(r), want);
+    for (const Segment& s : r.segments) {
+        if (isFullCircle(s)) {
+            EXPECT_EQ(s.compensation, Compensation::Left);
+            EXPECT_EQ(s.compensationRegister, 5) << "line " << s.line;
+        }
+    }
+}
+
 struct MistakeCase {
     const char* name;
     std::vector<std::string> args;
