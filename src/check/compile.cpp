@@ -38,7 +38,7 @@ private:
 
 ProgramInfo& Compiler::program() {
     if (m_out.programs.empty()) {
-        m_out.programs.push_back({0, 1, 0, 0, {}});
+        m_out.programs.push_back({0, 0, 0, {}});
     }
     return m_out.programs.back();
 }
@@ -90,16 +90,13 @@ void Compiler::startProgram(LineReader& reader, int line) {
         reader.fail(Code::Syntax, "nothing but a comment may follow the program number");
     }
     finishProgram();
-    if (m_out.programs.size() == 1 && m_out.programs[0].number == 0 &&
-        m_out.programs[0].firstBlock == static_cast<int>(m_out.blocks.size())) {
-        m_out.programs.clear();
-    }
+    const bool duplicate = m_out.findProgram(number) != nullptr;
     const int first = static_cast<int>(m_out.blocks.size());
-    if (m_out.findProgram(number) != nullptr) {
+    m_out.programs.push_back({number, first, first, {}});
+    if (duplicate) {
         report(Code::DuplicateProgram, line, 1,
                "O" + std::to_string(number) + " is defined twice; calls use the first one");
     }
-    m_out.programs.push_back({number, line, first, first, {}});
 }
 
 void Compiler::finishProgram() {

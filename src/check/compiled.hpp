@@ -123,7 +123,6 @@ struct Label {
 
 struct ProgramInfo {
     std::int32_t number = 0;  // O number, 0 for text before any O
-    std::int32_t line = 0;
     std::int32_t firstBlock = 0;
     std::int32_t endBlock = 0;
     std::vector<Label> labels;  // sorted by number

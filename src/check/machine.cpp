@@ -12,14 +12,6 @@ namespace {
 
 constexpr int kMaxCallDepth = 10;
 
-bool hasM(const NcBlock& nc, int code) {
-    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
-}
-
-int whole(double v) {
-    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
-}
-
 bool isTrue(double v) {
     return orZero(v) != 0.0;
 }
@@ -164,9 +156,12 @@ bool Machine::jump(const Block& b, const Operand& label) {
 }
 
 bool Machine::call(const Words& words) {
+    if (!words.has(Address::P)) {
+        return error(Code::MissingProgram, "M98 P is vacant: no program to call");
+    }
     const int number = whole(words[Address::P]);
     const ProgramInfo* p = m_text.findProgram(number);
-    if (!words.has(Address::P) || p == nullptr) {
+    if (p == nullptr) {
         return error(Code::MissingProgram,
                      "M98 calls O" + std::to_string(number) + ", which is not in this text");
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "check/check.hpp"
@@ -37,6 +39,13 @@ struct Words {
     bool has(Address a) const { return (present & bit(a)) != 0; }
     double operator[](Address a) const { return value[static_cast<int>(a)]; }
 };
+
+inline bool hasM(const NcBlock& nc, int code) {
+    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
+}
+
+// A register or label number from a word's value, clamped so any value converts.
+inline int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
 
 class Machine {
 public:

@@ -14,14 +14,6 @@ constexpr double kDegree = kPi / 180.0;
 constexpr double kSamePoint = 1e-9;
 constexpr double kArcReach = 1e-4;  // mm an R arc may fall short of its end point
 
-bool hasM(const NcBlock& nc, int code) {
-    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
-}
-
-int whole(double v) {
-    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
-}
-
 constexpr std::uint16_t kAxes = bit(Address::X) | bit(Address::Y) | bit(Address::Z);
 
 double length(const Segment& s) {

@@ -181,9 +181,7 @@ NcBlock readNcWords(LineReader& reader, std::vector<Op>& pool, const PointWarnin
 
 void resolveCall(CompiledText& text, Block& block) {
     const NcBlock& nc = text.nc[block.nc];
-    const bool calls =
-        std::find(nc.m.begin(), nc.m.begin() + nc.mCount, 98) != nc.m.begin() + nc.mCount;
-    if (!calls) {
+    if (std::find(nc.m.begin(), nc.m.begin() + nc.mCount, 98) == nc.m.begin() + nc.mCount) {
         return;
     }
     const Operand& p = nc.words[static_cast<int>(Address::P)];
