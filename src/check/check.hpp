@@ -58,6 +58,9 @@ struct Summary {
     Extents feedExtents;
     std::optional<double> deepestZ;
     std::vector<int> toolsUsed;  // in the order they were first used
+    // Each local zero a G52 set (other than the work zero), in order: the
+    // hole and groove centres of the generated programs.
+    std::vector<Point3> localOrigins;
     bool ended = false;          // reached M30, M02 or the end of the main program
 };
 

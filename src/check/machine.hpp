@@ -67,6 +67,7 @@ private:
     Point3 target(const Words& words, const ModalState& next) const;
     void planHome(const Words& words, const ModalState& next);
     bool account(const Block& block, Segment& segment);
+    void noteLocalOrigin(const ModalState& next);
     void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
     void expandAfter(const NcBlock& nc);
     void warn(const Block& block, Code code, std::string message);

@@ -306,6 +306,18 @@ void Machine::expandAfter(const NcBlock& nc) {
     }
 }
 
+void Machine::noteLocalOrigin(const ModalState& next) {
+    const Point3& offset = m_options.workOffsets[next.workOffset];
+    const Point3 origin{offset.x + next.shift.x, offset.y + next.shift.y, offset.z + next.shift.z};
+    std::vector<Point3>& origins = m_result.summary.localOrigins;
+    const bool none = next.shift.x == 0.0 && next.shift.y == 0.0 && next.shift.z == 0.0;
+    const bool same = !origins.empty() && origins.back().x == origin.x &&
+                      origins.back().y == origin.y && origins.back().z == origin.z;
+    if (!none && !same) {
+        origins.push_back(origin);
+    }
+}
+
 bool Machine::executeNc(const Block& block) {
     const NcBlock& nc = m_text.nc[block.nc];
     std::vector<Segment>& segments = m_result.segments;
@@ -324,6 +336,9 @@ bool Machine::executeNc(const Block& block) {
         if (std::find(tools.begin(), tools.end(), next.tool) == tools.end()) {
             tools.push_back(next.tool);
         }
+    }
+    if (nc.localShift) {
+        noteLocalOrigin(next);
     }
     m_state = next;
     std::size_t kept = first;

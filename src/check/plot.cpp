@@ -115,6 +115,13 @@ PlotScene buildScene(const CheckResult& result, double width, double height) {
             scene.strokes.push_back(std::move(stroke));
         }
     }
+    constexpr double kCross = 5.0;
+    for (const Point3& o : sum.localOrigins) {
+        const double x = top.px(o);
+        const double y = top.py(o);
+        scene.strokes.push_back({{x - kCross, y, x + kCross, y}, kCentreColour, false, 0, 0});
+        scene.strokes.push_back({{x, y - kCross, x, y + kCross}, kCentreColour, false, 0, 0});
+    }
     return scene;
 }
 

@@ -17,6 +17,7 @@ struct Rgb {
 // Feed moves from green at the top of the cut to red at its deepest point.
 Rgb depthColour(double z, double top, double bottom);
 constexpr Rgb kRapidColour{150, 150, 150};
+constexpr Rgb kCentreColour{30, 60, 200};  // crosses on the local zeros (hole centres)
 
 // Points along a segment, no farther than `tolerance` mm from the true arc.
 void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out);
@@ -44,7 +45,7 @@ struct Stroke {
     Rgb colour;
     bool dashed = false;  // rapids
     int view = 0;         // index into PlotScene::views
-    int line = 0;         // source line, to select it from a drawing
+    int line = 0;         // source line, to select it from a drawing; 0 for marks
 };
 
 struct TextLabel {
@@ -54,7 +55,8 @@ struct TextLabel {
 };
 
 // Everything a drawing needs, in pixels: both views at one scale, top view
-// above the side view so X lines up, strokes and captions with the extents.
+// above the side view so X lines up, strokes, crosses on the local zeros and
+// captions with the extents.
 struct PlotScene {
     double width = 0.0;
     double height = 0.0;

@@ -103,6 +103,10 @@ std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
     for (std::size_t i = 0; i < s.toolsUsed.size(); ++i) {
         out += (i ? "," : "") + std::to_string(s.toolsUsed[i]);
     }
+    out += "],\"localOrigins\":[";
+    for (std::size_t i = 0; i < s.localOrigins.size(); ++i) {
+        out += (i ? "," : "") + jsonPoint(s.localOrigins[i]);
+    }
     out += std::string("],\"ended\":") + (s.ended ? "true" : "false") + "},\"diagnostics\":[";
     for (std::size_t i = 0; i < result.diagnostics.size(); ++i) {
         const Diagnostic& d = result.diagnostics[i];

@@ -189,6 +189,10 @@ TEST(Operations, MultiHoleMillsEachHoleThroughItsSubprogram) {
     }
     expectCircles(flatCircles(r), want);
     EXPECT_EQ(r.segments[10].program, 8000);
+    ASSERT_EQ(r.summary.localOrigins.size(), 2u) << "the hole centres";
+    EXPECT_DOUBLE_EQ(r.summary.localOrigins[0].x, 100.0);
+    EXPECT_DOUBLE_EQ(r.summary.localOrigins[0].y, -50.5);
+    EXPECT_DOUBLE_EQ(r.summary.localOrigins[1].x, 160.0);
 }
 
 TEST(Operations, MultiThreadClimbsInEveryHole) {
