@@ -14,6 +14,7 @@ constexpr double kMargin = 28.0;
 constexpr double kGap = 36.0;
 constexpr double kMinSpan = 1.0;  // mm, so a flat or straight path still has a frame
 constexpr double kTolerance = 0.02;
+constexpr double kTopShare = 0.7;  // of the height at most, so the side view keeps room
 
 Extents allExtents(const std::vector<Segment>& segments) {
     Extents e;
@@ -73,28 +74,34 @@ void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out
     out.push_back(s.end);
 }
 
-PlotScene buildScene(const CheckResult& result, double width, double height) {
-    PlotScene scene{width, height, {}, {}, {}};
-    const Extents e = allExtents(result.segments);
+std::vector<View> layoutViews(const Extents& e, double width, double height) {
     const Point3 lo = e.valid ? e.min : Point3{};
     const Point3 hi = e.valid ? e.max : Point3{};
     const double dx = std::max(hi.x - lo.x, kMinSpan);
     const double dy = std::max(hi.y - lo.y, kMinSpan);
     const double dz = std::max(hi.z - lo.z, kMinSpan);
-    const double scale = std::max(
-        1e-6, std::min((width - 2 * kMargin) / dx, (height - 2 * kMargin - kGap) / (dy + dz)));
-    View top{View::Kind::Top, kMargin, kMargin, dx * scale, dy * scale, scale, lo.x, lo.y};
-    View side{View::Kind::Side,
-              kMargin,
-              kMargin + dy * scale + kGap,
-              dx * scale,
-              dz * scale,
-              scale,
-              lo.x,
-              lo.z};
-    scene.views = {top, side};
+    const double usable = std::max(1.0, height - 2 * kMargin - kGap);
+    const double scale =
+        std::max(1e-6, std::min((width - 2 * kMargin) / dx, kTopShare * usable / dy));
+    const double sideHeight = usable - dy * scale;
+    View top{View::Kind::Top, kMargin, kMargin, dx * scale, dy * scale, scale, scale, lo.x, lo.y};
+    View side{View::Kind::Side, kMargin,    kMargin + dy * scale + kGap,
+              dx * scale,       sideHeight, scale,
+              sideHeight / dz,  lo.x,       lo.z};
+    return {top, side};
+}
+
+PlotScene buildScene(const CheckResult& result, double width, double height) {
+    PlotScene scene{width, height, layoutViews(allExtents(result.segments), width, height), {}, {}};
+    const View& top = scene.views[0];
+    const View& side = scene.views[1];
+    const double stretch = side.vscale / side.scale;
     scene.labels.push_back({"top view (X, Y)", top.left, top.top - 8});
-    scene.labels.push_back({"side view (X, Z)", side.left, side.top - 8});
+    scene.labels.push_back(
+        {"side view (X, Z" + (std::fabs(stretch - 1.0) > 0.01
+                                  ? ", Z drawn " + formatShort(stretch, 1) + " times larger)"
+                                  : std::string(")")),
+         side.left, side.top - 8});
     scene.labels.push_back({extentsCaption(result.summary), kMargin, height - 8});
     const Summary& sum = result.summary;
     const double cutTop = sum.feedExtents.valid ? sum.feedExtents.max.z : 0.0;

@@ -30,13 +30,14 @@ struct View {
     double top = 0.0;
     double width = 0.0;
     double height = 0.0;
-    double scale = 1.0;  // pixels per mm
-    double minX = 0.0;   // work coordinates at the frame's lower left corner
-    double minV = 0.0;   // Y (top view) or Z (side view)
+    double scale = 1.0;   // pixels per mm along X (and Y in the top view)
+    double vscale = 1.0;  // pixels per mm upwards; the side view stretches Z to fill its frame
+    double minX = 0.0;    // work coordinates at the frame's lower left corner
+    double minV = 0.0;    // Y (top view) or Z (side view)
 
     double px(const Point3& p) const { return left + (p.x - minX) * scale; }
     double py(const Point3& p) const {
-        return top + height - ((kind == Kind::Top ? p.y : p.z) - minV) * scale;
+        return top + height - ((kind == Kind::Top ? p.y : p.z) - minV) * vscale;
     }
 };
 
@@ -54,8 +55,8 @@ struct TextLabel {
     double y = 0.0;
 };
 
-// Everything a drawing needs, in pixels: both views at one scale, top view
-// above the side view so X lines up, strokes, crosses on the local zeros and
+// Everything a drawing needs, in pixels: the top view true to scale above the
+// side view, which shares its X so the two line up, strokes, crosses on the local zeros and
 // captions with the extents.
 struct PlotScene {
     double width = 0.0;
@@ -64,6 +65,9 @@ struct PlotScene {
     std::vector<Stroke> strokes;
     std::vector<TextLabel> labels;
 };
+
+// The two views over the extents of every move, fitted into width × height.
+std::vector<View> layoutViews(const Extents& extents, double width, double height);
 
 PlotScene buildScene(const CheckResult& result, double width, double height);
 
