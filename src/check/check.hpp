@@ -61,7 +61,7 @@ struct Summary {
     // Each local zero a G52 set (other than the work zero), in order: the
     // hole and groove centres of the generated programs.
     std::vector<Point3> localOrigins;
-    bool ended = false;          // reached M30, M02 or the end of the main program
+    bool ended = false;  // reached M30, M02 or the end of the main program
 };
 
 struct CheckOptions {

@@ -73,7 +73,7 @@ void Compiler::compileLine(std::string_view text, int line) {
         compileBlock(reader, block);
         reader.skipBlanks();
         if (!reader.atEnd()) {
-            reader.fail(Code::Syntax, std::string("'") + reader.peek() + "' is not expected here");
+            reader.fail(Code::Syntax, quoted(reader.peek()) + " is not expected here");
         }
     } catch (const ReadError& e) {
         block.kind = BlockKind::Invalid;

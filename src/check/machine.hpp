@@ -45,7 +45,9 @@ inline bool hasM(const NcBlock& nc, int code) {
 }
 
 // A register or label number from a word's value, clamped so any value converts.
-inline int whole(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+inline int whole(double v) {
+    return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
 
 class Machine {
 public:

@@ -152,7 +152,7 @@ NcBlock readNcWords(LineReader& reader, std::vector<Op>& pool, const PointWarnin
         const int col = reader.column();
         const std::string_view word = reader.peekWord();
         if (word.empty()) {
-            reader.fail(Code::Syntax, std::string("'") + reader.peek() + "' is not expected here");
+            reader.fail(Code::Syntax, quoted(reader.peek()) + " is not expected here");
         }
         if (word.size() > 1) {
             reader.fail(Code::UnknownAddress, "'" + std::string(word) +

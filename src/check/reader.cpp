@@ -74,6 +74,15 @@ int stackDepth(const std::vector<Op>& ops) {
 
 }  // namespace
 
+std::string quoted(char c) {
+    if (c > ' ' && c < 0x7f) {
+        return std::string("'") + c + "'";
+    }
+    constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    return std::string("byte 0x") + kHex[byte >> 4] + kHex[byte & 0xf];
+}
+
 void LineReader::fail(Code code, std::string message) const {
     failAt(code, column(), std::move(message));
 }
@@ -376,7 +385,7 @@ void LineReader::parsePrimary(std::vector<Op>& out) {
     } else if (atEnd()) {
         fail(Code::Syntax, "the expression ends too early (is a field empty?)");
     } else {
-        fail(Code::Syntax, std::string("'") + c + "' cannot stand here in an expression");
+        fail(Code::Syntax, quoted(c) + " cannot stand here in an expression");
     }
 }
 

@@ -8,6 +8,10 @@
 
 namespace tesmara::check {
 
+// A character as a message shows it: 'X', or "byte 0xE4" for anything that
+// is not printable ASCII, so messages stay valid UTF-8.
+std::string quoted(char c);
+
 // Why a line could not be read; thrown inside the reader and turned into one
 // diagnostic for the line.
 struct ReadError {

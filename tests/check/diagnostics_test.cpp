@@ -25,6 +25,7 @@ const DiagnosticCase kCases[] = {
     {Code::Syntax, "M6 T\n", 1, 0, "T has no value"},
     {Code::Syntax, "#1=\n", 1, 0, "field empty"},
     {Code::Syntax, "G1 X. F100.\n", 1, 5, "number is missing"},
+    {Code::Syntax, "G1 X1. \xe4\xb8\x80\n", 1, 8, "byte 0xE4 is not expected"},
     {Code::DecimalComma, "#1=1\nG1 X12,5 F100.\n", 2, 7, "decimal point"},
     {Code::UnknownAddress, "G1 K5.\n", 1, 4, "address K"},
     {Code::RepeatedAddress, "G1 X1. X2.\n", 1, 8, "X appears twice"},
