@@ -114,7 +114,7 @@ PlotScene buildScene(const CheckResult& result, double width, double height) {
         const Rgb colour =
             rapid ? kRapidColour : depthColour(std::min(s.start.z, s.end.z), cutTop, cutBottom);
         for (int v = 0; v < 2; ++v) {
-            Stroke stroke{{}, colour, rapid, v, s.line};
+            Stroke stroke{{}, colour, rapid, s.compensation != Compensation::Off, v, s.line};
             for (const Point3& p : points) {
                 stroke.xy.push_back(scene.views[v].px(p));
                 stroke.xy.push_back(scene.views[v].py(p));
@@ -126,8 +126,10 @@ PlotScene buildScene(const CheckResult& result, double width, double height) {
     for (const Point3& o : sum.localOrigins) {
         const double x = top.px(o);
         const double y = top.py(o);
-        scene.strokes.push_back({{x - kCross, y, x + kCross, y}, kCentreColour, false, 0, 0});
-        scene.strokes.push_back({{x, y - kCross, x, y + kCross}, kCentreColour, false, 0, 0});
+        scene.strokes.push_back(
+            {{x - kCross, y, x + kCross, y}, kCentreColour, false, false, 0, 0});
+        scene.strokes.push_back(
+            {{x, y - kCross, x, y + kCross}, kCentreColour, false, false, 0, 0});
     }
     return scene;
 }
@@ -144,7 +146,8 @@ std::string renderSvg(const PlotScene& scene) {
     }
     for (const Stroke& s : scene.strokes) {
         out += "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\"" +
-               (s.dashed ? " stroke-dasharray=\"4 3\"" : "") + " points=\"";
+               (s.dashed ? " stroke-dasharray=\"4 3\"" : "") +
+               (s.wide ? " stroke-width=\"2\"" : "") + " points=\"";
         for (std::size_t i = 0; i < s.xy.size(); i += 2) {
             out += (i ? " " : "") + formatShort(s.xy[i], 2) + "," + formatShort(s.xy[i + 1], 2);
         }

@@ -45,6 +45,7 @@ struct Stroke {
     std::vector<double> xy;  // pixel x, y pairs
     Rgb colour;
     bool dashed = false;  // rapids
+    bool wide = false;    // moves under cutter compensation (G41/G42), drawn as programmed
     int view = 0;         // index into PlotScene::views
     int line = 0;         // source line, to select it from a drawing; 0 for marks
 };

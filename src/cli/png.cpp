@@ -45,6 +45,7 @@ int writePng(const check::PlotScene& scene, const std::string& path, std::ostrea
     for (const check::Stroke& s : scene.strokes) {
         QPen pen(colour(s.colour));
         pen.setStyle(s.dashed ? Qt::DashLine : Qt::SolidLine);
+        pen.setWidthF(s.wide ? 2.0 : 1.0);
         painter.setPen(pen);
         QPolygonF line;
         for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {

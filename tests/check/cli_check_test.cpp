@@ -103,8 +103,14 @@ TEST_F(CheckCli, PlotDrawsSvgAndPng) {
     const std::string text = readFile(svg);
     EXPECT_TRUE(text.starts_with("<svg")) << text.substr(0, 80);
     EXPECT_NE(text.find("stroke-dasharray"), std::string::npos) << "rapids are dashed";
+    EXPECT_EQ(text.find("stroke-width"), std::string::npos) << "nothing compensated";
     EXPECT_NE(text.find("side view"), std::string::npos);
     EXPECT_NE(text.find("feed X -10 to 0, Y -5 to 5, Z -1 to 10"), std::string::npos);
+
+    const std::string comp = path("comp.svg");
+    ASSERT_EQ(runCli({"plot", path("comp.nc"), "-o", comp}).status, cli::kOk);
+    EXPECT_NE(readFile(comp).find("stroke-width=\"2\""), std::string::npos)
+        << "compensated moves are marked";
 
     const std::string png = path("path.png");
     ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", png}).status, cli::kOk);
