@@ -43,6 +43,7 @@ protected:
               "G3 I-5.\r\nG0 Z10.\r\nM30\r\n%");
         write("bad.nc", "M3 S1000\nG43 H1 Z10.\nG1 X12,5 F100.\n");
         write("warn.nc", "M3 S1000\nG43 H1 Z10.\nG1 X10 F100.\n");
+        write("comp.nc", "M3 S1000\nG43 H1 Z10.\nG1 Z-1. F100.\nG41 X5. D1\nG40 X0\nG0 Z10.\n");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
