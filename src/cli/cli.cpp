@@ -37,8 +37,10 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         int (*handler)(std::span<const std::string_view>, std::ostream&, std::ostream&);
     };
     constexpr Command kCommands[] = {
-        {"generate", generateCommand}, {"check", checkCommand},
-        {"expand", expandCommand},     {"plot", plotCommand},
+        {"generate", generateCommand},
+        {"check", checkCommand},
+        {"expand", expandCommand},
+        {"plot", plotCommand},
     };
     for (const Command& c : kCommands) {
         if (command == c.name) {
