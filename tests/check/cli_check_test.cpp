@@ -137,7 +137,7 @@ TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
         {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
         {{"plot", "a.nc"}, {".svg or .png"}},
         {{"plot", "a.nc", "-o", "a.pdf"}, {".svg or .png"}},
-        {{"inspect"}, {"check, expand, plot"}},
+        {{"examine"}, {"check, expand, plot"}},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);
