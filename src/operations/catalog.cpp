@@ -6,6 +6,15 @@ namespace {
 
 constexpr const Operation* kCatalog[] = {
     &kCircleHole,
+    &kFace,
+    &kThread,
+    &kRingGroove,
+    &kMultiHole,
+    &kLongFace,
+    &kMultiThread,
+    &kMultiRingGroove,
+    &kAngledHole,
+    &kMultiAngled,
 };
 
 }  // namespace

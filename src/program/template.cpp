@@ -29,13 +29,7 @@ std::string_view pieceText(const Piece& piece, const ProgramInputs& in) {
 
 }  // namespace
 
-std::string joinPieces(Template pieces, const ProgramInputs& inputs) {
-    std::size_t size = 0;
-    for (const Piece& piece : pieces) {
-        size += pieceText(piece, inputs).size() + 1;  // room for an added point
-    }
-    std::string out;
-    out.reserve(size);
+void appendPieces(std::string& out, Template pieces, const ProgramInputs& inputs) {
     for (const Piece& piece : pieces) {
         const std::string_view text = pieceText(piece, inputs);
         out.append(text);
@@ -43,11 +37,23 @@ std::string joinPieces(Template pieces, const ProgramInputs& inputs) {
             out.push_back('.');
         }
     }
+}
+
+std::string joinPieces(Template pieces, const ProgramInputs& inputs) {
+    std::size_t size = 0;
+    for (const Piece& piece : pieces) {
+        size += pieceText(piece, inputs).size() + 1;  // room for an added point
+    }
+    std::string out;
+    out.reserve(size);
+    appendPieces(out, pieces, inputs);
     return out;
 }
 
 std::string generateProgram(Template pieces, const ProgramInputs& inputs) {
-    return replaceLineMarkers(joinPieces(pieces, inputs));
+    std::string program = joinPieces(pieces, inputs);
+    replaceLineMarkersInPlace(program);
+    return program;
 }
 
 }  // namespace tesmara

@@ -62,6 +62,7 @@ struct ProgramInputs {
 
 // The pieces joined in order, nothing inserted, markers left as they are.
 std::string joinPieces(Template pieces, const ProgramInputs& inputs);
+void appendPieces(std::string& out, Template pieces, const ProgramInputs& inputs);
 
 // The finished program: pieces joined, then every marker replaced by CR LF.
 std::string generateProgram(Template pieces, const ProgramInputs& inputs);

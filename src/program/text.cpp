@@ -1,19 +1,30 @@
 #include "program/text.hpp"
 
+#include <cstring>
+
 namespace tesmara {
 
 std::string replaceLineMarkers(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    std::string out(text);
+    replaceLineMarkersInPlace(out);
+    return out;
+}
+
+void replaceLineMarkersInPlace(std::string& text) {
+    char* const bytes = text.data();
+    const std::string_view view = text;
+    std::size_t write = 0;
     std::size_t from = 0;
-    for (std::size_t at = text.find(kLineMarker); at != std::string_view::npos;
-         at = text.find(kLineMarker, from)) {
-        out.append(text.substr(from, at - from));
-        out.append(kLineBreak);
+    for (std::size_t at = view.find(kLineMarker); at != std::string_view::npos;
+         at = view.find(kLineMarker, from)) {
+        std::memmove(bytes + write, bytes + from, at - from);
+        write += at - from;
+        std::memcpy(bytes + write, kLineBreak.data(), kLineBreak.size());
+        write += kLineBreak.size();
         from = at + kLineMarker.size();
     }
-    out.append(text.substr(from));
-    return out;
+    std::memmove(bytes + write, bytes + from, view.size() - from);
+    text.resize(write + view.size() - from);
 }
 
 std::string ensureDecimalPoint(std::string_view text) {

@@ -17,6 +17,8 @@ constexpr std::string_view kTrailerBlock = "G28 Y0\r\nM30\r\n";
 // Every "{&}" becomes CR LF, left to right, without overlap. UTF-8 never uses
 // the byte '{' inside a multi-byte character, so a plain byte search is exact.
 std::string replaceLineMarkers(std::string_view text);
+// The same in place: CR LF is shorter than the marker, so the text only shrinks.
+void replaceLineMarkersInPlace(std::string& text);
 
 // A text without any "." gets one appended; any other text is returned as is.
 std::string ensureDecimalPoint(std::string_view text);

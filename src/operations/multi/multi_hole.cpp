@@ -6,34 +6,10 @@ namespace tesmara {
 
 namespace {
 
-constexpr Piece kMainPieces[] = {
-    kHeader,
-    lit("M01{&}M6 T"),
-    field("toolNumber"),
-    lit("{&}G0 G90 G"),
-    kWorkOffset,
-    lit(" X"),
-    kFirstHoleX,
-    lit(" Y"),
-    kFirstHoleY,
-    lit(" M3 S"),
-    field("spindleSpeed"),
-    lit("{&}G43 H"),
-    field("toolNumber"),
-    lit(" Z"),
-    kSafeHeight,
-    lit(" M08"),
-    kHoleList,
-    lit("{&}M05{&}M09{&}G91 G28 Z0{&}"),
-    kTrailer,
-};
-
 constexpr std::string_view kFileEnding = "{&}G52 X0 Y0{&}M99{&}%";
 constexpr std::string_view kWorkspaceEnding = "{&}G52 X0 Y0{&}M99{&}";
 
 }  // namespace
-
-const Template kMultiHoleMainProgram{kMainPieces};
 
 void MultiHoleState::resetOnOpening() {
     holeList.clear();
@@ -43,7 +19,7 @@ void MultiHoleState::resetOnOpening() {
 
 std::string addHole(MultiHoleState& state, const MultiHole& multi, const FieldValues& fields) {
     const GlobalSettings unused;
-    state.holeList.append(joinPieces(multi.holeBlock, {fields, unused}));
+    appendPieces(state.holeList, multi.holeBlock, {fields, unused});
     ++state.holeCounter;
     ++state.firstHoleLatch;
     if (state.firstHoleLatch == 1) {
@@ -58,7 +34,7 @@ std::string buildSubprogram(const MultiHole& multi, const FieldValues& fields,
     const GlobalSettings unused;
     std::string out = "O";
     out.append(fieldText(fields, kSubprogramNumber));
-    out.append(joinPieces(multi.subprogramBody, {fields, unused}));
+    appendPieces(out, multi.subprogramBody, {fields, unused});
     out.append(safeHeight);
     out.append(ending == SubprogramEnding::File ? kFileEnding : kWorkspaceEnding);
     return out;

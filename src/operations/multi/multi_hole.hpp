@@ -36,6 +36,26 @@ std::string buildSubprogram(const MultiHole& multi, const FieldValues& fields,
                             std::string_view safeHeight, SubprogramEnding ending);
 
 // The main program every multi-hole window generates.
-extern const Template kMultiHoleMainProgram;
+inline constexpr Piece kMultiHoleMainProgram[] = {
+    kHeader,
+    lit("M01{&}M6 T"),
+    field("toolNumber"),
+    lit("{&}G0 G90 G"),
+    kWorkOffset,
+    lit(" X"),
+    kFirstHoleX,
+    lit(" Y"),
+    kFirstHoleY,
+    lit(" M3 S"),
+    field("spindleSpeed"),
+    lit("{&}G43 H"),
+    field("toolNumber"),
+    lit(" Z"),
+    kSafeHeight,
+    lit(" M08"),
+    kHoleList,
+    lit("{&}M05{&}M09{&}G91 G28 Z0{&}"),
+    kTrailer,
+};
 
 }  // namespace tesmara
