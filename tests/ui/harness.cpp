@@ -77,7 +77,7 @@ std::optional<QString> RecordingPrompts::askSaveName(QWidget*, const QString& pr
     if (saveAnswers.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> answer = saveAnswers.front();
+    QString answer = saveAnswers.front();
     saveAnswers.pop_front();
     return answer;
 }

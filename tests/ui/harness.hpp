@@ -28,7 +28,7 @@ public:
         QString text;
     };
 
-    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<QString> saveAnswers;
     bool allowOverwrite = true;
     std::vector<QString> prefilled;
     std::vector<QString> overwriteAsked;

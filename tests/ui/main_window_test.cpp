@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, LaunchersAreThereWithTheirCaptionsAndPlaces) {
     }
 }
 
-// One "单圆铣孔" program with its header, three holes of a multi-hole window,
+// One "单圆铣孔" program with its header, three holes in "多孔铣",
 // then "汇出": the file holds both main programs, the subprogram and the frame.
 TEST_F(MainWindowTest, TypicalRoadEndsInTheConsolidatedFile) {
     start();
@@ -86,15 +86,16 @@ TEST_F(MainWindowTest, TypicalRoadEndsInTheConsolidatedFile) {
     click(circle, kCircleHole.appendButton);
     closeWindow(circle);
 
-    OperationWindow* multi = openDirectly(kFixtureMultiHole);
-    fill(multi, {{"coordY", "5"}, {"toolNumber", "4"}, {"spindleSpeed", "800"},
-                 {"feedRate", "150"}, {"subprogramNumber", "8001"}});
-    for (const char* x : {"10", "20", "30"}) {
+    OperationWindow* multi = launch(kMultiHole);
+    fill(multi, {{"coordY", "-50.5"}, {"startDepth", "1"}, {"finalDepth", "6"},
+                 {"depthPerCut", "2"}, {"holeDiameter", "20"}, {"subprogramNumber", "8000"},
+                 {"toolNumber", "3"}, {"spindleSpeed", "1200"}, {"feedRate", "300"}});
+    for (const char* x : {"100", "160", "220"}) {
         type(multi, "坐标X", x);
         click(multi, kNextHoleButton);
     }
-    click(multi, kFixtureMultiHole.generateButton);
-    click(multi, kFixtureMultiHole.appendButton);
+    click(multi, kMultiHole.generateButton);
+    click(multi, kMultiHole.appendButton);
     closeWindow(multi);
 
     prompts.saveAnswers.push_back(pathIn("all"));
