@@ -37,10 +37,12 @@ void openWindow(AppState& state, const Operation& op) {
     }
 }
 
-void closeWindow(AppState& state, const Operation& op) { state.window(op).appendLatch = 0; }
+void closeWindow(AppState& state, const Operation& op) {
+    state.window(op).appendLatch = 0;
+}
 
-const std::string& generate(AppState& state, const Operation& op, FieldValues& fields,
-                            bool header, bool trailer) {
+const std::string& generate(AppState& state, const Operation& op, FieldValues& fields, bool header,
+                            bool trailer) {
     WindowState& window = state.window(op);
     window.programSlot =
         generateOperation(op, fields, state.settings, header, trailer, window.holes.values());
@@ -88,7 +90,9 @@ std::vector<std::string> appendToWorkspace(AppState& state, const Operation& op,
     return errors;
 }
 
-void readForExport(AppState& state) { state.exported = state.workspace.read(); }
+void readForExport(AppState& state) {
+    state.exported = state.workspace.read();
+}
 
 std::optional<std::string> writeExport(const AppState& state, const fs::path& path) {
     return writeFile(path, consolidatedFile(state.exported.main, state.exported.subprograms));

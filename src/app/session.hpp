@@ -24,8 +24,8 @@ void closeWindow(AppState& state, const Operation& op);
 
 // "生成程序": the coordinate rule changes `fields` (the window writes them back),
 // the program replaces the window's program slot and is given back.
-const std::string& generate(AppState& state, const Operation& op, FieldValues& fields,
-                            bool header, bool trailer);
+const std::string& generate(AppState& state, const Operation& op, FieldValues& fields, bool header,
+                            bool trailer);
 
 // "下一孔": gives the count label's new caption.
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields);

@@ -110,7 +110,9 @@ WorkspaceFolder platformDefault() {
 
 }  // namespace
 
-fs::path Workspace::mainFile() const { return m_folder / utf8Path(kWorkspaceMainName); }
+fs::path Workspace::mainFile() const {
+    return m_folder / utf8Path(kWorkspaceMainName);
+}
 
 fs::path Workspace::subprogramFile() const {
     return m_folder / utf8Path(kWorkspaceSubprogramName);

@@ -69,6 +69,21 @@ void growLabelToFit(QLabel* label) {
     label->resize(std::max(label->width(), std::min(wanted, room)), label->height());
 }
 
+// Buttons cannot grow without covering their neighbours, so a caption too
+// long for its button is set a little smaller instead.
+void shrinkButtonCaptionToFit(QPushButton* button) {
+    constexpr int kPadding = 8;
+    constexpr int kSmallestPixels = 9;
+    QFont font = button->font();
+    while (QFontMetrics(font).horizontalAdvance(button->text()) + kPadding > button->width() &&
+           font.pixelSize() > kSmallestPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    if (font != button->font()) {
+        button->setFont(font);
+    }
+}
+
 }  // namespace
 
 void applyAppearance(QApplication& app) {
@@ -101,6 +116,9 @@ void buildForm(QWidget* window, std::span<const Control> controls) {
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         growLabelToFit(label);
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        shrinkButtonCaptionToFit(button);
     }
 }
 

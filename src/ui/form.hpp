@@ -20,7 +20,8 @@ void applyAppearance(QApplication& app);
 
 // Creates the widgets of a form table in `window`, each named after its
 // control, at the table's place (inside its group box where it has one).
-// A label whose caption does not fit grows to the right into free space.
+// A label whose caption does not fit grows to the right into free space; a
+// button's caption is set smaller instead.
 void buildForm(QWidget* window, std::span<const Control> controls);
 
 // Raises an open window, restoring it when it was minimised.

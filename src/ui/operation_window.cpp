@@ -32,11 +32,17 @@ OperationWindow::OperationWindow(AppState& state, const Operation& op, Prompts& 
     connectButton(op.appendButton, &OperationWindow::onAppend);
     if (op.multiHole != nullptr) {
         connectButton(kNextHoleButton, &OperationWindow::onNextHole);
+        // A form may keep another label under the count; the count must hide it.
+        auto* count = findChild<QLabel*>(qtText(op.multiHole->countLabel));
+        count->setAutoFillBackground(true);
+        count->raise();
     }
     openWindow(m_state, m_op);
 }
 
-OperationWindow::~OperationWindow() { closeWindow(m_state, m_op); }
+OperationWindow::~OperationWindow() {
+    closeWindow(m_state, m_op);
+}
 
 void OperationWindow::connectButton(std::string_view name, void (OperationWindow::*handler)()) {
     connect(findChild<QPushButton*>(qtText(name)), &QPushButton::clicked, this, handler);
@@ -45,7 +51,8 @@ void OperationWindow::connectButton(std::string_view name, void (OperationWindow
 FieldValues OperationWindow::readFields() const {
     FieldValues fields;
     for (const Field& f : m_op.fields) {
-        fields[std::string(f.name)] = findChild<QLineEdit*>(qtText(f.control))->text().toStdString();
+        fields[std::string(f.name)] =
+            findChild<QLineEdit*>(qtText(f.control))->text().toStdString();
     }
     return fields;
 }

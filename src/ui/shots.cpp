@@ -33,9 +33,9 @@ public:
 
 QString typicalValue(std::string_view field, int hole) {
     static const std::map<std::string_view, QString> kValues = {
-        {"coordX", "50"},       {"coordY", "-25.5"},   {"toolNumber", "3"},
+        {"coordX", "50"},         {"coordY", "-25.5"},  {"toolNumber", "3"},
         {"spindleSpeed", "1500"}, {"feedRate", "300"},  {"startDepth", "1"},
-        {"finalDepth", "12"},   {"depthPerCut", "2"},  {"subprogramNumber", "8001"},
+        {"finalDepth", "12"},     {"depthPerCut", "2"}, {"subprogramNumber", "8001"},
     };
     const auto found = kValues.find(field);
     const QString value = found == kValues.end() ? QStringLiteral("6") : found->second;

@@ -99,8 +99,8 @@ TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
 
 TEST(OutputPath, ExtensionAddedUnlessAlreadyThere) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/w/part", "/w/part.NC"},       {"/w/part.NC", "/w/part.NC"},
-        {"/w/part.nc", "/w/part.nc"},    {"/w/part.Nc", "/w/part.Nc"},
+        {"/w/part", "/w/part.NC"},         {"/w/part.NC", "/w/part.NC"},
+        {"/w/part.nc", "/w/part.nc"},      {"/w/part.Nc", "/w/part.Nc"},
         {"/w/part.txt", "/w/part.txt.NC"}, {"/w/NC", "/w/NC.NC"},
         {"/w/零件", "/w/零件.NC"},
     };
@@ -111,8 +111,8 @@ TEST(OutputPath, ExtensionAddedUnlessAlreadyThere) {
 
 TEST(SettingsText, SafeHeightShownWithoutALoneFinalPoint) {
     const std::pair<const char*, const char*> cases[] = {
-        {"30.", "30"}, {"25", "25"},   {"12.5", "12.5"}, {"3.0.", "3.0."},
-        {".", ""},     {"", ""},       {"30..", "30.."}, {".5", ".5"},
+        {"30.", "30"}, {"25", "25"}, {"12.5", "12.5"}, {"3.0.", "3.0."},
+        {".", ""},     {"", ""},     {"30..", "30.."}, {".5", ".5"},
     };
     for (const auto& [stored, shown] : cases) {
         EXPECT_EQ(shownSafeHeight(stored), shown) << stored;

@@ -37,13 +37,13 @@ constexpr Control kFixtureControls[] = {
 };
 
 constexpr Field kFixtureFields[] = {
-    {"coordX", "坐标X"},         {"coordY", "坐标Y"}, {"toolNumber", "刀具号"},
-    {"spindleSpeed", "转速"},    {"feedRate", "进给"}, {"subprogramNumber", "子程序号"},
+    {"coordX", "坐标X"},      {"coordY", "坐标Y"},  {"toolNumber", "刀具号"},
+    {"spindleSpeed", "转速"}, {"feedRate", "进给"}, {"subprogramNumber", "子程序号"},
 };
 
 constexpr Piece kFixtureHoleBlock[] = {
-    lit("{&}#30="), field("coordX"), lit("{&}#31="), field("coordY"),
-    lit("{&}M98 P"), field("subprogramNumber"),
+    lit("{&}#30="),  field("coordX"), lit("{&}#31="),
+    field("coordY"), lit("{&}M98 P"), field("subprogramNumber"),
 };
 
 constexpr Piece kFixtureBody[] = {
@@ -100,7 +100,9 @@ void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void DesktopTest::SetUp() { ASSERT_TRUE(temp.isValid()); }
+void DesktopTest::SetUp() {
+    ASSERT_TRUE(temp.isValid());
+}
 
 void DesktopTest::TearDown() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -109,9 +111,13 @@ void DesktopTest::TearDown() {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-std::filesystem::path DesktopTest::folder() const { return utf8Path(temp.path().toStdString()); }
+std::filesystem::path DesktopTest::folder() const {
+    return utf8Path(temp.path().toStdString());
+}
 
-QString DesktopTest::pathIn(const char* name) const { return temp.filePath(QString::fromUtf8(name)); }
+QString DesktopTest::pathIn(const char* name) const {
+    return temp.filePath(QString::fromUtf8(name));
+}
 
 void DesktopTest::start(std::optional<std::filesystem::path> workspaceFolder) {
     state = std::make_unique<AppState>(Workspace(workspaceFolder.value_or(folder())));

@@ -73,7 +73,8 @@ public:
     static void type(QWidget* window, std::string_view name, const QString& text);
     static QString text(QWidget* window, std::string_view name);
     static QString output(QWidget* window);
-    static void fill(OperationWindow* window, const std::vector<std::pair<std::string, QString>>& values);
+    static void fill(OperationWindow* window,
+                     const std::vector<std::pair<std::string, QString>>& values);
 
     QTemporaryDir temp;
     std::unique_ptr<AppState> state;

@@ -60,9 +60,11 @@ TEST_F(MainWindowTest, LaunchersAreThereWithTheirCaptionsAndPlaces) {
         const char* caption;
         QPoint place;
     };
-    std::vector<Own> buttons = {{"按钮_汇出", "汇出", {88, 176}}, {"按钮_设置窗口", "设置", {176, 176}}};
+    std::vector<Own> buttons = {{"按钮_汇出", "汇出", {88, 176}},
+                                {"按钮_设置窗口", "设置", {176, 176}}};
     for (const Operation* op : catalog()) {
-        buttons.push_back({op->launcher.name.data(), op->launcher.caption.data(),
+        buttons.push_back({op->launcher.name.data(),
+                           op->launcher.caption.data(),
                            {op->launcher.rect.x, op->launcher.rect.y}});
     }
     for (const Own& own : buttons) {
@@ -78,18 +80,30 @@ TEST_F(MainWindowTest, LaunchersAreThereWithTheirCaptionsAndPlaces) {
 TEST_F(MainWindowTest, TypicalRoadEndsInTheConsolidatedFile) {
     start();
     OperationWindow* circle = launch(kCircleHole);
-    fill(circle, {{"coordX", "100"}, {"coordY", "-50.5"}, {"toolNumber", "3"},
-                  {"startDepth", "1"}, {"finalDepth", "6"}, {"depthPerCut", "2"},
-                  {"circleDiameter", "20"}, {"spindleSpeed", "1200"}, {"feedRate", "300"}});
+    fill(circle, {{"coordX", "100"},
+                  {"coordY", "-50.5"},
+                  {"toolNumber", "3"},
+                  {"startDepth", "1"},
+                  {"finalDepth", "6"},
+                  {"depthPerCut", "2"},
+                  {"circleDiameter", "20"},
+                  {"spindleSpeed", "1200"},
+                  {"feedRate", "300"}});
     click(circle, kHeaderBox);
     click(circle, kCircleHole.generateButton);
     click(circle, kCircleHole.appendButton);
     closeWindow(circle);
 
     OperationWindow* multi = launch(kMultiHole);
-    fill(multi, {{"coordY", "-50.5"}, {"startDepth", "1"}, {"finalDepth", "6"},
-                 {"depthPerCut", "2"}, {"holeDiameter", "20"}, {"subprogramNumber", "8000"},
-                 {"toolNumber", "3"}, {"spindleSpeed", "1200"}, {"feedRate", "300"}});
+    fill(multi, {{"coordY", "-50.5"},
+                 {"startDepth", "1"},
+                 {"finalDepth", "6"},
+                 {"depthPerCut", "2"},
+                 {"holeDiameter", "20"},
+                 {"subprogramNumber", "8000"},
+                 {"toolNumber", "3"},
+                 {"spindleSpeed", "1200"},
+                 {"feedRate", "300"}});
     for (const char* x : {"100", "160", "220"}) {
         type(multi, "坐标X", x);
         click(multi, kNextHoleButton);
@@ -111,50 +125,42 @@ TEST_F(MainWindowTest, TypicalRoadEndsInTheConsolidatedFile) {
 // on and the workspace is untouched, so another path can be tried.
 TEST_F(MainWindowTest, ExportOutcomes) {
     struct Case {
-        const char* name;
-        std::function<QString(DesktopTest&)> answer;  // empty: cancel
-        bool written;
+        const char* answer;  // null: cancel
+        bool fails;
     };
-    const std::vector<Case> cases = {
-        {"cancel", nullptr, false},
-        {"existing file replaced",
-         [](DesktopTest& t) {
-             writeBytes(utf8Path(t.pathIn("out.NC").toStdString()), "a much longer old file");
-             return t.pathIn("out.NC");
-         },
-         true},
-        {"missing folder", [](DesktopTest& t) { return t.pathIn("missing/out"); }, false},
-        {"folder is a file",
-         [](DesktopTest& t) {
-             writeBytes(utf8Path(t.pathIn("plain").toStdString()), "");
-             return t.pathIn("plain/out");
-         },
-         false},
+    const Case cases[] = {
+        {nullptr, false},
+        {"existing.NC", false},
+        {"missing/out", true},
+        {"plain/out", true},  // "plain" is a file, not a folder
     };
+    writeBytes(utf8Path(pathIn("plain").toStdString()), "");
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.answer != nullptr ? c.answer : "cancel");
         TearDown();
+        writeBytes(utf8Path(pathIn("existing.NC").toStdString()), "a much longer old file");
         prompts = RecordingPrompts{};
         QTemporaryDir workspace;
         start(utf8Path(workspace.path().toStdString()));
-        if (c.answer) {
-            prompts.saveAnswers.push_back(c.answer(*this));
+        if (c.answer != nullptr) {
+            prompts.saveAnswers.push_back(pathIn(c.answer));
         }
         click(main, "按钮_汇出");
-        const bool failed = c.answer && !c.written;
         ASSERT_EQ(prompts.messages.size(), 1u);
-        if (failed) {
-            EXPECT_EQ(prompts.messages[0].caption, "错误：");
-            EXPECT_TRUE(prompts.messages[0].text.contains(c.answer(*this))) << prompts.messages[0].text.toStdString();
+        const RecordingPrompts::Message& told = prompts.messages[0];
+        if (c.fails) {
+            EXPECT_EQ(told.caption, "错误：");
+            EXPECT_TRUE(told.text.contains(pathIn(c.answer))) << told.text.toStdString();
             EXPECT_FALSE(endsRun(main));
             EXPECT_EQ(readBytes(mainFile()), "O100\r\n");
         } else {
-            EXPECT_EQ(prompts.messages[0].text, "谢谢使用！！");
+            EXPECT_EQ(told.caption, "信息：");
+            EXPECT_EQ(told.text, "谢谢使用！！");
             EXPECT_TRUE(endsRun(main));
         }
-        if (c.written) {
-            EXPECT_EQ(readBytes(utf8Path(pathIn("out.NC").toStdString())), "%\r\nO100\r\n%");
-        }
+        const bool replaced = c.answer != nullptr && !c.fails;
+        EXPECT_EQ(readBytes(utf8Path(pathIn("existing.NC").toStdString())),
+                  replaced ? "%\r\nO100\r\n%" : "a much longer old file");
     }
 }
 
@@ -261,8 +267,8 @@ TEST_F(MainWindowTest, SettingsAreShownAndStored) {
         const char* shownNext;
     };
     const Case cases[] = {
-        {"30", "54", "30.", "30"},   {"25", "55", "25.", "25"},      {"25.5", "G59", "25.5", "25.5"},
-        {"25.", "", "25.", "25"},    {"", "54.1", ".", ""},          {"3.0.", "54", "3.0.", "3.0."},
+        {"30", "54", "30.", "30"}, {"25", "55", "25.", "25"}, {"25.5", "G59", "25.5", "25.5"},
+        {"25.", "", "25.", "25"},  {"", "54.1", ".", ""},     {"3.0.", "54", "3.0.", "3.0."},
     };
     start();
     SettingsWindow* settings = openSettings(main);

@@ -1,7 +1,7 @@
 // An operation window as the operator uses it: its form, Generate, "出程序",
 // "多出", "下一孔" and what survives closing it.
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
@@ -83,8 +83,9 @@ TEST_P(WindowForm, MatchesTheTable) {
         ASSERT_NE(widget, nullptr);
         EXPECT_TRUE(hasKind(widget, c.kind));
         const QString parent = c.parent.empty() ? QString() : qtText(c.parent);
-        EXPECT_EQ(widget->parentWidget() == window ? QString() : widget->parentWidget()->objectName(),
-                  parent);
+        EXPECT_EQ(
+            widget->parentWidget() == window ? QString() : widget->parentWidget()->objectName(),
+            parent);
         EXPECT_EQ(widget->pos(), QPoint(c.rect.x, c.rect.y));
         EXPECT_EQ(widget->height(), c.rect.height);
         if (c.kind == ControlKind::Label) {
@@ -99,6 +100,11 @@ TEST_P(WindowForm, MatchesTheTable) {
         if (const auto* box = qobject_cast<const QCheckBox*>(widget)) {
             EXPECT_EQ(box->checkState(), Qt::Unchecked);
         }
+    }
+    if (op.multiHole != nullptr) {
+        // The count is what shows at its place, whatever else the form puts there.
+        auto* count = window->findChild<QLabel*>(qtText(op.multiHole->countLabel));
+        EXPECT_EQ(count->parentWidget()->childAt(count->geometry().center()), count);
     }
     const auto* out = window->findChild<QPlainTextEdit*>(qtText(kOutputBox));
     EXPECT_TRUE(out->toPlainText().isEmpty());
@@ -119,8 +125,8 @@ TEST_P(WindowForm, GrownLabelsCoverNothingNew) {
         }
         auto* label = window->findChild<QLabel*>(qtText(c.name));
         const QRect table(c.rect.x, c.rect.y, c.rect.width, c.rect.height);
-        const auto siblings = label->parentWidget()->findChildren<QWidget*>(
-            QString(), Qt::FindDirectChildrenOnly);
+        const auto siblings =
+            label->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         for (const QWidget* other : siblings) {
             if (other != label && !other->isWindow() && !table.intersects(other->geometry())) {
                 EXPECT_FALSE(label->geometry().intersects(other->geometry()))
@@ -128,6 +134,43 @@ TEST_P(WindowForm, GrownLabelsCoverNothingNew) {
             }
         }
     }
+}
+
+// Every window's buttons reach the files: "出程序" writes the frame, the
+// program slot and (multi-hole) the subprogram with its "%"; "多出" adds the
+// slot to the workspace and the subprogram on every press, without "%".
+TEST_P(WindowForm, SavesAndAppendsWhatItGenerated) {
+    const Operation& op = *GetParam();
+    start();
+    OperationWindow* window = openDirectly(op);
+    for (const Field& f : op.fields) {
+        type(window, f.control, f.name == kCoordX ? "12" : "3");
+    }
+    if (op.multiHole != nullptr) {
+        click(window, kNextHoleButton);
+        click(window, kNextHoleButton);
+    }
+    click(window, op.generateButton);
+    const std::string slot = state->window(op).programSlot;
+    ASSERT_FALSE(slot.empty());
+    EXPECT_EQ(output(window), QString::fromStdString(slot).replace("\r\n", "\n"));
+    prompts.saveAnswers = {pathIn("saved")};
+    click(window, op.saveButton);
+    click(window, op.appendButton);
+    EXPECT_EQ(readBytes(mainFile()), "O100\r\n" + slot);
+    const std::string subprograms = readBytes(subprogramFile());
+    const std::string saved = readBytes(utf8Path(pathIn("saved.NC").toStdString()));
+    if (op.multiHole == nullptr) {
+        EXPECT_EQ(subprograms, "");
+        EXPECT_EQ(saved, "%\r\nO100\r\n" + slot + "%");
+    } else {
+        const std::string once = subprograms.substr(0, subprograms.size() / 2);
+        EXPECT_EQ(subprograms, once + once);
+        EXPECT_TRUE(once.starts_with("O3\r\n")) << once;
+        EXPECT_TRUE(once.ends_with("M99\r\n")) << once;
+        EXPECT_EQ(saved, "%\r\nO100\r\n" + slot + once + "%");
+    }
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllWindows, WindowForm, testing::ValuesIn(allWindows()),
@@ -166,9 +209,8 @@ TEST_F(OperationWindowTest, AppendLatch) {
         int errors;
     };
     const Case cases[] = {
-        {"a", {}, 0},           {"aga", {1}, 0},          {"gaga", {1}, 0},
-        {"gagaraga", {1, 3}, 0}, {"garta", {1, 1}, 0},  {"ta", {0}, 0},
-        {"gdada", {}, 1},       {"gdadarga", {2}, 1},
+        {"a", {}, 0},         {"aga", {1}, 0}, {"gaga", {1}, 0}, {"gagaraga", {1, 3}, 0},
+        {"garta", {1, 1}, 0}, {"ta", {0}, 0},  {"gdada", {}, 1}, {"gdadarga", {2}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
@@ -287,7 +329,8 @@ TEST_F(OperationWindowTest, SaveWritesTheProgramSlotAndRemembersThePath) {
     circle = launch(kCircleHole);
     EXPECT_TRUE(output(circle).isEmpty());
     click(circle, kCircleHole.saveButton);
-    EXPECT_EQ(readBytes(utf8Path(pathIn("second.NC").toStdString())), "%\r\nO100\r\n" + program + "%");
+    EXPECT_EQ(readBytes(utf8Path(pathIn("second.NC").toStdString())),
+              "%\r\nO100\r\n" + program + "%");
     click(circle, kCircleHole.saveButton);
     ASSERT_EQ(prompts.prefilled.size(), 3u);
     EXPECT_EQ(prompts.prefilled[0], "");
@@ -324,7 +367,9 @@ TEST_F(OperationWindowTest, RealSaveDialogGivesTheTypedName) {
         dialog->setDirectory(temp.path());
         QTest::keyClicks(name, "typed");
         if (name->completer() != nullptr) {
-            name->completer()->popup()->hide();  // the name offered while typing would take the click
+            name->completer()
+                ->popup()
+                ->hide();  // the name offered while typing would take the click
         }
         QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
 
@@ -350,7 +395,8 @@ TEST_F(OperationWindowTest, NextHoleCountsAndReopeningStartsANewHoleList) {
     EXPECT_EQ(count(), "2");
     click(multi, kFixtureMultiHole.generateButton);
     EXPECT_TRUE(output(multi).contains("G0 G90 G54 X12. Y3.5 M3 S\n"));
-    EXPECT_TRUE(output(multi).contains("M08\n#30=12\n#31=3.5\nM98 P9\n#30=40\n#31=3.5\nM98 P9\nM05\n"));
+    EXPECT_TRUE(
+        output(multi).contains("M08\n#30=12\n#31=3.5\nM98 P9\n#30=40\n#31=3.5\nM98 P9\nM05\n"));
     closeWindow(multi);
 
     multi = openDirectly(kFixtureMultiHole);
@@ -371,7 +417,8 @@ TEST_F(OperationWindowTest, SubprogramReachesTheWorkspaceWithoutItsPercent) {
     start();
     OperationWindow* multi = openDirectly(kFixtureMultiHole);
     fill(multi, {{"feedRate", "90"}, {"subprogramNumber", "7"}});
-    const std::string sub = "O7\r\nG52 X#30 Y#31\r\nG01 Z-1. F90\r\nG0 Z30.\r\nG52 X0 Y0\r\nM99\r\n";
+    const std::string sub =
+        "O7\r\nG52 X#30 Y#31\r\nG01 Z-1. F90\r\nG0 Z30.\r\nG52 X0 Y0\r\nM99\r\n";
     click(multi, kFixtureMultiHole.appendButton);
     EXPECT_EQ(readBytes(mainFile()), "O100\r\n");
     EXPECT_EQ(state->window(kFixtureMultiHole).appendLatch, 0);
