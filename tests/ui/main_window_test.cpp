@@ -1,5 +1,6 @@
 // The run as the operator meets it: start-up, the launchers, the settings
 // window, the export and the guard against a second program on the workspace.
+#include <unistd.h>
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -128,13 +129,19 @@ TEST_F(MainWindowTest, ExportOutcomes) {
         const char* answer;  // null: cancel
         bool fails;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {nullptr, false},
         {"existing.NC", false},
         {"missing/out", true},
         {"plain/out", true},  // "plain" is a file, not a folder
     };
     writeBytes(utf8Path(pathIn("plain").toStdString()), "");
+    fs::create_directory(utf8Path(pathIn("locked").toStdString()));
+    fs::permissions(utf8Path(pathIn("locked").toStdString()),
+                    fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) {  // the superuser writes into read-only folders all the same
+        cases.push_back({"locked/out", true});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer != nullptr ? c.answer : "cancel");
         TearDown();
