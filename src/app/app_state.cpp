@@ -1,27 +1,13 @@
 #include "app/app_state.hpp"
 
-#include <stdexcept>
-
 namespace tesmara {
 
-namespace {
+AppState::AppState(Workspace workspace) : workspace(std::move(workspace)) {}
 
-std::size_t catalogIndex(const Operation& op) {
-    const auto all = catalog();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == &op) {
-            return i;
-        }
-    }
-    throw std::logic_error("operation not in the catalog: " + std::string(op.id));
-}
-
-}  // namespace
-
-WindowState& AppState::window(const Operation& op) { return m_windows[catalogIndex(op)]; }
-
-const WindowState& AppState::window(const Operation& op) const {
-    return m_windows[catalogIndex(op)];
+// A window's state starts empty on first use, which is the same as starting
+// empty at start-up, and lets a window be built from any operation table.
+WindowState& AppState::window(const Operation& op) {
+    return m_windows[&op];
 }
 
 }  // namespace tesmara

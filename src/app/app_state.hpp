@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
-#include <vector>
 
+#include "app/workspace.hpp"
 #include "operations/catalog.hpp"
 
 namespace tesmara {
@@ -18,15 +19,16 @@ struct WindowState {
 // The process-wide state, owned by main and handed to every window.
 class AppState {
 public:
-    AppState() : m_windows(catalog().size()) {}
+    explicit AppState(Workspace workspace = {});
 
     GlobalSettings settings;
+    Workspace workspace;
+    WorkspaceTexts exported;  // what "汇出" read from the workspace
 
     WindowState& window(const Operation& op);
-    const WindowState& window(const Operation& op) const;
 
 private:
-    std::vector<WindowState> m_windows;  // in catalog order
+    std::map<const Operation*, WindowState> m_windows;
 };
 
 }  // namespace tesmara

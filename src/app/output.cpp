@@ -1,6 +1,8 @@
 #include "app/output.hpp"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -26,6 +28,19 @@ std::string workspaceSubprogram(const Operation& op, const FieldValues& fields,
                                 const GlobalSettings& settings) {
     return replaceLineMarkers(
         buildSubprogram(*op.multiHole, fields, settings.safeHeight, SubprogramEnding::Workspace));
+}
+
+std::string outputPathFor(std::string_view confirmedName) {
+    constexpr std::string_view kExtension = ".NC";
+    std::string path(confirmedName);
+    const bool hasExtension =
+        path.size() >= kExtension.size() &&
+        std::equal(kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
+                   [](char a, char b) { return std::toupper(static_cast<unsigned char>(b)) == a; });
+    if (!hasExtension) {
+        path += kExtension;
+    }
+    return path;
 }
 
 fs::path utf8Path(std::string_view text) {

@@ -20,6 +20,10 @@ std::string savedFileBytes(const Operation& op, std::string_view programSlot,
 std::string workspaceSubprogram(const Operation& op, const FieldValues& fields,
                                 const GlobalSettings& settings);
 
+// The file "出程序" and "汇出" write for the name confirmed in the save dialog:
+// the name with ".NC" added unless it already ends so, in any letter case.
+std::string outputPathFor(std::string_view confirmedName);
+
 // A path from UTF-8 text, whatever the platform's own encoding is.
 std::filesystem::path utf8Path(std::string_view text);
 std::string pathText(const std::filesystem::path& path);

@@ -1,0 +1,114 @@
+#include "app/session.hpp"
+
+#include "app/output.hpp"
+#include "program/layout.hpp"
+#include "program/text.hpp"
+
+namespace tesmara {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void collect(std::vector<std::string>& errors, std::optional<std::string> error) {
+    if (error) {
+        errors.push_back(std::move(*error));
+    }
+}
+
+std::optional<std::string> writeFile(const fs::path& path, std::string_view bytes) {
+    if (auto reason = writeFileAtomically(path, bytes)) {
+        return "无法写入 " + pathText(path) + "：" + *reason;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::string> startRun(AppState& state) {
+    std::vector<std::string> errors = state.workspace.reset();
+    state.settings = GlobalSettings{};
+    return errors;
+}
+
+void openWindow(AppState& state, const Operation& op) {
+    if (op.multiHole != nullptr) {
+        state.window(op).holes.resetOnOpening();
+    }
+}
+
+void closeWindow(AppState& state, const Operation& op) {
+    state.window(op).appendLatch = 0;
+}
+
+const std::string& generate(AppState& state, const Operation& op, FieldValues& fields, bool header,
+                            bool trailer) {
+    WindowState& window = state.window(op);
+    window.programSlot =
+        generateOperation(op, fields, state.settings, header, trailer, window.holes.values());
+    return window.programSlot;
+}
+
+std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {
+    return addHole(state.window(op).holes, *op.multiHole, fields);
+}
+
+std::vector<std::string> saveProgram(AppState& state, const Operation& op, const fs::path& path,
+                                     const FieldValues& fields) {
+    std::vector<std::string> errors;
+    if (op.multiHole != nullptr) {
+        collect(errors,
+                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
+    }
+    const std::string bytes =
+        savedFileBytes(op, state.window(op).programSlot, fields, state.settings);
+    collect(errors, writeFile(path, bytes));
+    return errors;
+}
+
+std::optional<std::string> appendMainOnce(AppState& state, const Operation& op,
+                                          std::string_view outputBox) {
+    if (outputBox.empty()) {
+        return std::nullopt;
+    }
+    WindowState& window = state.window(op);
+    if (++window.appendLatch != 1) {
+        return std::nullopt;
+    }
+    // The latch stays raised when the append fails: one try per opening.
+    return state.workspace.appendMain(window.programSlot);
+}
+
+std::vector<std::string> appendToWorkspace(AppState& state, const Operation& op,
+                                           std::string_view outputBox, const FieldValues& fields) {
+    std::vector<std::string> errors;
+    collect(errors, appendMainOnce(state, op, outputBox));
+    if (op.multiHole != nullptr) {
+        collect(errors,
+                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
+    }
+    return errors;
+}
+
+void readForExport(AppState& state) {
+    state.exported = state.workspace.read();
+}
+
+std::optional<std::string> writeExport(const AppState& state, const fs::path& path) {
+    return writeFile(path, consolidatedFile(state.exported.main, state.exported.subprograms));
+}
+
+std::string shownSafeHeight(std::string_view stored) {
+    const std::size_t point = stored.find('.');
+    if (point == std::string_view::npos || point + 1 < stored.size()) {
+        return std::string(stored);
+    }
+    return std::string(stored.substr(0, point));
+}
+
+void applySettings(AppState& state, std::string_view safeHeight, std::string_view workOffset) {
+    state.settings.safeHeight = ensureDecimalPoint(safeHeight);
+    state.settings.workOffset = std::string(workOffset);
+}
+
+}  // namespace tesmara

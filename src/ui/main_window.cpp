@@ -1,0 +1,89 @@
+#include "ui/main_window.hpp"
+
+#include <QPushButton>
+
+#include "app/session.hpp"
+#include "ui/form.hpp"
+#include "ui/operation_window.hpp"
+#include "ui/prompts.hpp"
+#include "ui/settings_window.hpp"
+
+namespace tesmara::ui {
+
+namespace {
+
+using enum ControlKind;
+
+constexpr std::string_view kExportButton = "按钮_汇出";
+constexpr std::string_view kSettingsButton = "按钮_设置窗口";
+
+// The launchers come from the operations; these are the main window's own.
+constexpr Control kControls[] = {
+    {kExportButton, Button, "", "汇出", {88, 176, 80, 32}},
+    {kSettingsButton, Button, "", "设置", {176, 176, 80, 32}},
+    {"通用对话框1", SaveDialog, "", "", {328, 184, 26, 26}},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, Prompts& prompts)
+    : QWidget(nullptr), m_state(state), m_prompts(prompts) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tesmara"));
+    move(50, 50);
+    resize(380, 250);
+    std::vector<Control> controls(std::begin(kControls), std::end(kControls));
+    for (const Operation* op : catalog()) {
+        controls.push_back(op->launcher);
+    }
+    buildForm(this, controls);
+    for (const Operation* op : catalog()) {
+        connect(findChild<QPushButton*>(qtText(op->launcher.name)), &QPushButton::clicked, this,
+                [this, op] { launch(*op); });
+    }
+    connect(findChild<QPushButton*>(qtText(kExportButton)), &QPushButton::clicked, this,
+            &MainWindow::exportWorkspace);
+    connect(findChild<QPushButton*>(qtText(kSettingsButton)), &QPushButton::clicked, this,
+            &MainWindow::showSettings);
+    tellErrors(m_prompts, this, startRun(m_state));
+}
+
+OperationWindow* MainWindow::openWindow(const Operation& op) const {
+    const auto found = m_windows.find(&op);
+    return found == m_windows.end() ? nullptr : found->second.data();
+}
+
+void MainWindow::launch(const Operation& op) {
+    if (OperationWindow* open = openWindow(op)) {
+        bringToFront(open);
+        return;
+    }
+    auto* window = new OperationWindow(m_state, op, m_prompts, this);
+    m_windows[&op] = window;
+    window->show();
+}
+
+void MainWindow::showSettings() {
+    if (m_settings != nullptr) {
+        bringToFront(m_settings);
+        return;
+    }
+    m_settings = new SettingsWindow(m_state, this);
+    m_settings->show();
+}
+
+void MainWindow::exportWorkspace() {
+    readForExport(m_state);
+    if (const auto path = askOutputPath(m_prompts, this, m_lastPath)) {
+        // A failed write keeps the run going, so that nothing collected is
+        // lost and another path can be tried.
+        if (const auto error = writeExport(m_state, *path)) {
+            tellErrors(m_prompts, this, {*error});
+            return;
+        }
+    }
+    m_prompts.tell(nullptr, kInfoCaption, QStringLiteral("谢谢使用！！"));
+    close();
+}
+
+}  // namespace tesmara::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <map>
+
+#include "app/app_state.hpp"
+
+namespace tesmara::ui {
+
+class OperationWindow;
+class Prompts;
+class SettingsWindow;
+
+// The launcher: one button per operation, "汇出" and "设置". Creating it
+// starts the run (empty workspace, default settings); destroying it ends it
+// and takes the modeless windows with it.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(AppState& state, Prompts& prompts);
+
+    // The open window of an operation, or null.
+    OperationWindow* openWindow(const Operation& op) const;
+
+private:
+    void launch(const Operation& op);
+    void showSettings();
+    void exportWorkspace();
+
+    AppState& m_state;
+    Prompts& m_prompts;
+    std::map<const Operation*, QPointer<OperationWindow>> m_windows;
+    QPointer<SettingsWindow> m_settings;
+    QString m_lastPath;  // the export dialog's last confirmed path
+};
+
+}  // namespace tesmara::ui
