@@ -137,5 +137,25 @@ TEST(Motion, SegmentsCarryCompensationProgramAndLine) {
     EXPECT_EQ(r.segments[1].compensation, Compensation::Off);
 }
 
+TEST(Motion, ARunIntoAUsedResultStartsAfresh) {
+    CheckOptions options;
+    options.expand = true;
+    CheckResult reused;
+    run(compileText("T1 M6\nG52 X5.\nG0 X1.\nG1 X2,5\n"), options, reused);
+    ASSERT_TRUE(reused.hasError());
+    constexpr const char* kClean = "G0 Z5.\nG0 X3.\nM30\n";
+    run(compileText(kClean), options, reused);
+    const CheckResult fresh = checkProgram(kClean, options);
+    EXPECT_TRUE(fresh.diagnostics.empty());
+    EXPECT_TRUE(reused.diagnostics.empty());
+    ASSERT_EQ(reused.segments.size(), 2u);
+    EXPECT_DOUBLE_EQ(reused.segments[1].end.x, 3.0);
+    EXPECT_TRUE(reused.summary.toolsUsed.empty());
+    EXPECT_TRUE(reused.summary.localOrigins.empty());
+    EXPECT_EQ(reused.summary.blocksExecuted, 3);
+    EXPECT_TRUE(reused.summary.ended);
+    EXPECT_EQ(reused.expanded, fresh.expanded);
+}
+
 }  // namespace
 }  // namespace tesmara::check
