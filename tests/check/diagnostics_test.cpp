@@ -21,6 +21,10 @@ struct DiagnosticCase {
     const char* mentions;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DiagnosticCase& c, std::ostream* os) { *os << testing::PrintToString(c.program); }
+
+
 const DiagnosticCase kCases[] = {
     {Code::Syntax, "M6 T\n", 1, 0, "T has no value"},
     {Code::Syntax, "#1=\n", 1, 0, "field empty"},

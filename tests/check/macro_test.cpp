@@ -23,6 +23,10 @@ struct MacroCase {
     std::vector<Expect> expect;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const MacroCase& c, std::ostream* os) { *os << c.name; }
+
+
 const MacroCase kCases[] = {
     {"VacantStaysVacantOnlyWhenCopiedBare",
      "#1=#0\n#2=#0+1\n#3=#0*5\n#4=[#0]\n#5=-#0",

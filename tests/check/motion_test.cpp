@@ -23,6 +23,10 @@ struct EndCase {
     Point3 end;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
+
 const EndCase kEnds[] = {
     {"AbsoluteAndIncremental", "G0 X5. Y5. Z5.\nG91 G0 X1. Z-2.\nG90 X2.", {2, 5, 3}},
     {"VacantWordIsDropped", "G0 X5.\nG0 X#1 Y10.", {5, 10, 0}},
@@ -77,6 +81,10 @@ struct ArcCase {
     const char* program;  // starts at X10. Y0
     double centreX, centreY, sweep, endZ;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ArcCase& c, std::ostream* os) { *os << c.name; }
+
 
 const ArcCase kArcs[] = {
     {"QuarterCcwWithR", "G3 X0 Y10. R10.", 0, 0, kPi / 2, 0},

@@ -250,6 +250,10 @@ struct MistakeCase {
     const char* mentions;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const MistakeCase& c, std::ostream* os) { *os << c.name; }
+
+
 class OperatorMistake : public testing::TestWithParam<MistakeCase> {};
 
 TEST_P(OperatorMistake, GivesAClearDiagnostic) {
