@@ -8,23 +8,12 @@
 #include <vector>
 
 #include "cli/cli.hpp"
+#include "cli/cli_run.hpp"
 
 namespace tesmara {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string_view> args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -123,11 +112,7 @@ TEST_F(CheckCli, PlotDrawsSvgAndPng) {
 }
 
 TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
-    struct Case {
-        std::vector<std::string_view> args;
-        std::vector<std::string_view> mentions;
-    };
-    const Case cases[] = {
+    const UsageCase cases[] = {
         {{"check"}, {"name a FILE", "-"}},
         {{"check", "a.nc", "b.nc"}, {"one FILE", "b.nc"}},
         {{"check", "a.nc", "--verbose"}, {"unknown option '--verbose'", "--json", "--rapid-rate"}},
@@ -139,14 +124,7 @@ TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
         {{"plot", "a.nc", "-o", "a.pdf"}, {".svg or .png"}},
         {{"examine"}, {"check, expand, plot"}},
     };
-    for (const Case& c : cases) {
-        const CliRun r = runCli(c.args);
-        EXPECT_EQ(r.status, cli::kUsage) << r.err;
-        EXPECT_EQ(r.out, "");
-        for (std::string_view m : c.mentions) {
-            EXPECT_NE(r.err.find(m), std::string::npos) << "missing '" << m << "' in: " << r.err;
-        }
-    }
+    expectUsageErrors(cases);
 }
 
 TEST(CheckCliUsage, AnUnreadableFileIsAFailureNamingIt) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/cli_run.hpp"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,24 +13,8 @@
 namespace tesmara {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string_view> args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 TEST(Cli, UsageErrorsNameTheProblemAndTheChoicesAndPrintNothing) {
-    struct Case {
-        std::vector<std::string_view> args;
-        std::vector<std::string_view> mentions;
-    };
-    const Case cases[] = {
+    const UsageCase cases[] = {
         {{}, {"usage"}},
         {{"frobnicate"}, {"unknown command", "generate"}},
         {{"generate"}, {"circle-hole"}},
@@ -40,14 +26,7 @@ TEST(Cli, UsageErrorsNameTheProblemAndTheChoicesAndPrintNothing) {
         {{"generate", "circle-hole", "--verbose"}, {"unknown option '--verbose'", "--header"}},
         {{"list", "extra"}, {"no arguments"}},
     };
-    for (const Case& c : cases) {
-        const CliRun r = runCli(c.args);
-        EXPECT_EQ(r.status, cli::kUsage) << r.err;
-        EXPECT_EQ(r.out, "");
-        for (std::string_view m : c.mentions) {
-            EXPECT_NE(r.err.find(m), std::string::npos) << "missing '" << m << "' in: " << r.err;
-        }
-    }
+    expectUsageErrors(cases);
 }
 
 TEST(Cli, ListShowsEveryOperationWithTitleAndFields) {
