@@ -49,6 +49,14 @@ const std::string& generate(AppState& state, const Operation& op, FieldValues& f
     return window.programSlot;
 }
 
+std::optional<check::CheckResult> checkProgramSlot(AppState& state, const Operation& op) {
+    const std::string& slot = state.window(op).programSlot;
+    if (slot.empty()) {
+        return std::nullopt;
+    }
+    return check::checkProgram(slot);
+}
+
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {
     return addHole(state.window(op).holes, *op.multiHole, fields);
 }

@@ -1,0 +1,128 @@
+#include "ui/path_view.hpp"
+
+#include <QPainter>
+#include <cmath>
+
+#include "check/format.hpp"
+
+namespace tesmara::ui {
+
+namespace {
+
+constexpr QColor kFrameColour{221, 221, 221};
+constexpr QColor kCaptionColour{80, 80, 80};
+constexpr QColor kHintColour{128, 128, 128};
+constexpr QColor kHighlightColour{0, 120, 215};
+
+QColor qtColour(check::Rgb c) {
+    return {c.r, c.g, c.b};
+}
+
+QPen strokePen(const QColor& colour, double width, bool dashed) {
+    QPen pen(colour, width);
+    pen.setCosmetic(true);
+    if (dashed) {
+        pen.setDashPattern({4.0, 3.0});
+    }
+    return pen;
+}
+
+check::CheckResult drawnPart(const check::CheckResult& result) {
+    check::CheckResult part;
+    part.summary = result.summary;
+    part.segments.assign(result.segments.begin(),
+                         result.segments.begin() + PathView::kMaxDrawnSegments);
+    return part;
+}
+
+}  // namespace
+
+PathView::PathView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(200, 160);
+}
+
+void PathView::showResult(const check::CheckResult* result) {
+    m_result = result;
+    m_highlight = 0;
+    rebuild();
+}
+
+void PathView::setHint(const QString& hint) {
+    m_hint = hint;
+    update();
+}
+
+void PathView::highlightLine(int line) {
+    m_highlight = line;
+    update();
+}
+
+void PathView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    rebuild();
+}
+
+void PathView::rebuild() {
+    m_scene = {};
+    m_polylines.clear();
+    if (m_result != nullptr && !m_result->segments.empty()) {
+        m_scene = m_result->segments.size() <= kMaxDrawnSegments
+                      ? check::buildScene(*m_result, width(), height())
+                      : check::buildScene(drawnPart(*m_result), width(), height());
+        for (const check::Stroke& s : m_scene.strokes) {
+            Polyline p{{}, qtColour(s.colour), s.dashed, s.wide, s.line};
+            p.points.reserve(static_cast<qsizetype>(s.xy.size() / 2));
+            for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
+                p.points.append({s.xy[i], s.xy[i + 1]});
+            }
+            m_polylines.push_back(std::move(p));
+        }
+    }
+    update();
+}
+
+void PathView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_scene.views.empty()) {
+        painter.setPen(kHintColour);
+        painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
+                         m_hint);
+        return;
+    }
+    painter.setPen(kFrameColour);
+    for (const check::View& v : m_scene.views) {
+        painter.drawRect(QRectF(v.left, v.top, v.width, v.height));
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Polyline& p : m_polylines) {
+        painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
+        painter.drawPolyline(p.points);
+    }
+    if (m_highlight > 0) {
+        painter.setPen(strokePen(kHighlightColour, 3.0, false));
+        for (const Polyline& p : m_polylines) {
+            if (p.line == m_highlight) {
+                painter.drawPolyline(p.points);
+            }
+        }
+    }
+    paintCaptions(painter);
+}
+
+void PathView::paintCaptions(QPainter& painter) const {
+    const check::View& top = m_scene.views[0];
+    const check::View& side = m_scene.views[1];
+    QString sideCaption = QStringLiteral("侧视 (X, Z)");
+    const double stretch = side.vscale / side.scale;
+    if (std::fabs(stretch - 1.0) > 0.01) {
+        sideCaption += QStringLiteral("，Z 比例为 X 的 %1 倍")
+                           .arg(QString::fromStdString(check::formatShort(stretch, 1)));
+    }
+    painter.setPen(kCaptionColour);
+    painter.drawText(QPointF(top.left, top.top - 8), QStringLiteral("俯视 (X, Y)"));
+    painter.drawText(QPointF(side.left, side.top - 8), sideCaption);
+}
+
+}  // namespace tesmara::ui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPolygonF>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "check/plot.hpp"
+
+namespace tesmara::ui {
+
+// The top and side views of a checked program, drawn as `tesmara-cli plot`
+// draws them. The scene is built when the result or the size changes, never
+// while painting.
+class PathView : public QWidget {
+public:
+    // A program that never ends runs up to the block limit, often the same
+    // loop a hundred thousand times; drawing its beginning shows that loop
+    // without holding up the window.
+    static constexpr std::size_t kMaxDrawnSegments = 10'000;
+
+    explicit PathView(QWidget* parent);
+
+    // Nothing to draw (no program yet) shows `hint` instead.
+    void showResult(const check::CheckResult* result);
+    void setHint(const QString& hint);
+    // The moves of one source line are drawn over the rest; 0 for none.
+    void highlightLine(int line);
+
+    const check::PlotScene& scene() const { return m_scene; }
+    int highlightedLine() const { return m_highlight; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Polyline {
+        QPolygonF points;
+        QColor colour;
+        bool dashed = false;
+        bool wide = false;
+        int line = 0;
+    };
+
+    void rebuild();
+    void paintCaptions(QPainter& painter) const;
+
+    const check::CheckResult* m_result = nullptr;
+    check::PlotScene m_scene;
+    std::vector<Polyline> m_polylines;
+    QString m_hint;
+    int m_highlight = 0;
+};
+
+}  // namespace tesmara::ui
