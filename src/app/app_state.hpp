@@ -12,6 +12,9 @@ namespace tesmara {
 // What belongs to one operation window but outlives it.
 struct WindowState {
     std::string programSlot;  // the last generated program, markers replaced
+    // Multi-hole windows: the subprogram the slot calls, as the same Generate
+    // built it, so that the preview can run the holes.
+    std::string calledSubprogram;
     std::int32_t appendLatch = 0;
     MultiHoleState holes;  // used by the multi-hole windows only
 };

@@ -28,9 +28,14 @@ void closeWindow(AppState& state, const Operation& op);
 const std::string& generate(AppState& state, const Operation& op, FieldValues& fields, bool header,
                             bool trailer);
 
-// The program slot as the checker runs it, for the preview; nothing while the
-// slot is empty.
-std::optional<check::CheckResult> checkProgramSlot(AppState& state, const Operation& op);
+struct SlotCheck {
+    check::CheckResult result;
+    int slotLines = 0;  // lines of the program slot; later ones are the called subprogram's
+};
+
+// The program slot as the checker runs it, for the preview, followed by the
+// subprogram it calls; nothing while the slot is empty.
+std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op);
 
 // "下一孔": gives the count label's new caption.
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields);

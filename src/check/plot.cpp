@@ -92,7 +92,11 @@ std::vector<View> layoutViews(const Extents& e, double width, double height) {
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height) {
-    PlotScene scene{width, height, layoutViews(allExtents(result.segments), width, height), {}, {}};
+    return buildScene(result, width, height, allExtents(result.segments));
+}
+
+PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame) {
+    PlotScene scene{width, height, layoutViews(frame, width, height), {}, {}};
     const View& top = scene.views[0];
     const View& side = scene.views[1];
     const double stretch = side.vscale / side.scale;

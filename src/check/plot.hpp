@@ -71,6 +71,10 @@ struct PlotScene {
 std::vector<View> layoutViews(const Extents& extents, double width, double height);
 
 PlotScene buildScene(const CheckResult& result, double width, double height);
+// The same with the views fitted to `frame` instead: moves outside it run out
+// of their views, so a drawing can show the cut large and the approach from
+// the reference point only as far as it fits.
+PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame);
 
 std::string renderSvg(const PlotScene& scene);
 

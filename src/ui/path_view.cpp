@@ -1,7 +1,9 @@
 #include "ui/path_view.hpp"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "check/format.hpp"
 
@@ -33,6 +35,31 @@ check::CheckResult drawnPart(const check::CheckResult& result) {
     part.segments.assign(result.segments.begin(),
                          result.segments.begin() + PathView::kMaxDrawnSegments);
     return part;
+}
+
+// The feed moves and the hole centres with a little room around them: what
+// the operator looks for, rather than the way from the reference point.
+std::optional<check::Extents> cutFrame(const check::Summary& s) {
+    if (!s.feedExtents.valid) {
+        return std::nullopt;
+    }
+    constexpr double kRoom = 0.06;
+    constexpr double kLeast = 0.5;  // mm
+    check::Extents e = s.feedExtents;
+    for (const check::Point3& o : s.localOrigins) {
+        e.add({o.x, o.y, e.min.z});
+    }
+    const double across = kRoom * std::max(e.max.x - e.min.x, e.max.y - e.min.y) + kLeast;
+    const double down = kRoom * (e.max.z - e.min.z) + kLeast;
+    e.min = {e.min.x - across, e.min.y - across, e.min.z - down};
+    e.max = {e.max.x + across, e.max.y + across, e.max.z + down};
+    return e;
+}
+
+check::PlotScene sceneOf(const check::CheckResult& result, double width, double height) {
+    const auto frame = cutFrame(result.summary);
+    return frame ? check::buildScene(result, width, height, *frame)
+                 : check::buildScene(result, width, height);
 }
 
 }  // namespace
@@ -68,10 +95,10 @@ void PathView::rebuild() {
     m_polylines.clear();
     if (m_result != nullptr && !m_result->segments.empty()) {
         m_scene = m_result->segments.size() <= kMaxDrawnSegments
-                      ? check::buildScene(*m_result, width(), height())
-                      : check::buildScene(drawnPart(*m_result), width(), height());
+                      ? sceneOf(*m_result, width(), height())
+                      : sceneOf(drawnPart(*m_result), width(), height());
         for (const check::Stroke& s : m_scene.strokes) {
-            Polyline p{{}, qtColour(s.colour), s.dashed, s.wide, s.line};
+            Polyline p{{}, qtColour(s.colour), s.dashed, s.wide, s.view, s.line};
             p.points.reserve(static_cast<qsizetype>(s.xy.size() / 2));
             for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
                 p.points.append({s.xy[i], s.xy[i + 1]});
@@ -91,24 +118,37 @@ void PathView::paintEvent(QPaintEvent*) {
                          m_hint);
         return;
     }
-    painter.setPen(kFrameColour);
-    for (const check::View& v : m_scene.views) {
-        painter.drawRect(QRectF(v.left, v.top, v.width, v.height));
-    }
     painter.setRenderHint(QPainter::Antialiasing);
+    for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
+        paintView(painter, static_cast<int>(v));
+    }
+    painter.setClipping(false);
+    paintCaptions(painter);
+}
+
+// Clipped to its frame, since the views are fitted to the cut and a rapid from
+// far away would otherwise cross the other view.
+void PathView::paintView(QPainter& painter, int view) const {
+    const check::View& v = m_scene.views[static_cast<std::size_t>(view)];
+    const QRectF frame(v.left, v.top, v.width, v.height);
+    painter.setClipping(false);
+    painter.setPen(kFrameColour);
+    painter.drawRect(frame);
+    painter.setClipRect(frame.adjusted(-2, -2, 2, 2));
     for (const Polyline& p : m_polylines) {
-        painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
-        painter.drawPolyline(p.points);
+        if (p.view == view) {
+            painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
+            painter.drawPolyline(p.points);
+        }
     }
     if (m_highlight > 0) {
         painter.setPen(strokePen(kHighlightColour, 3.0, false));
         for (const Polyline& p : m_polylines) {
-            if (p.line == m_highlight) {
+            if (p.view == view && p.line == m_highlight) {
                 painter.drawPolyline(p.points);
             }
         }
     }
-    paintCaptions(painter);
 }
 
 void PathView::paintCaptions(QPainter& painter) const {

@@ -2,16 +2,17 @@
 
 #include <QPolygonF>
 #include <QWidget>
-#include <optional>
 #include <vector>
 
 #include "check/plot.hpp"
 
+class QPainter;
+
 namespace tesmara::ui {
 
 // The top and side views of a checked program, drawn as `tesmara-cli plot`
-// draws them. The scene is built when the result or the size changes, never
-// while painting.
+// draws them but fitted to the cut. The scene is built when the result or the
+// size changes, never while painting.
 class PathView : public QWidget {
 public:
     // A program that never ends runs up to the block limit, often the same
@@ -40,10 +41,12 @@ private:
         QColor colour;
         bool dashed = false;
         bool wide = false;
+        int view = 0;
         int line = 0;
     };
 
     void rebuild();
+    void paintView(QPainter& painter, int view) const;
     void paintCaptions(QPainter& painter) const;
 
     const check::CheckResult* m_result = nullptr;

@@ -40,9 +40,12 @@ QString countsText(const std::vector<check::Diagnostic>& diagnostics) {
     return QStringLiteral("%1 个错误，%2 个警告").arg(errors).arg(warnings);
 }
 
-QString diagnosticText(const check::Diagnostic& d) {
+QString diagnosticText(const check::Diagnostic& d, int slotLines) {
     QString where = d.program != 0 ? QStringLiteral("O%1 ").arg(d.program) : QString();
-    where += QStringLiteral("第 %1 行").arg(d.line);
+    if (d.line > slotLines) {
+        where = QStringLiteral("子程序 ") + where;
+    }
+    where += QStringLiteral("第 %1 行").arg(d.line > slotLines ? d.line - slotLines : d.line);
     if (d.column > 0) {
         where += QStringLiteral("第 %1 列").arg(d.column);
     }
@@ -74,21 +77,22 @@ PreviewPane::PreviewPane(QWidget* parent)
     showCheck(std::nullopt);
 }
 
-void PreviewPane::showCheck(std::optional<check::CheckResult> result) {
-    m_result = std::move(result);
-    m_view->setHint(m_result ? QStringLiteral("程序里没有刀具移动")
-                             : QStringLiteral("按“生成程序”后，这里显示刀具路径"));
-    m_view->showResult(m_result ? &*m_result : nullptr);
+void PreviewPane::showCheck(std::optional<SlotCheck> check) {
+    m_check = std::move(check);
+    m_view->setHint(m_check ? QStringLiteral("程序里没有刀具移动")
+                            : QStringLiteral("按“生成程序”后，这里显示刀具路径"));
+    m_view->showResult(m_check ? &m_check->result : nullptr);
     showSummary();
     listDiagnostics();
 }
 
 void PreviewPane::showSummary() {
-    if (!m_result) {
+    if (!m_check) {
         m_summary->clear();
         return;
     }
-    const check::Summary& s = m_result->summary;
+    const check::CheckResult& r = m_check->result;
+    const check::Summary& s = r.summary;
     const QString deepest =
         s.deepestZ ? QStringLiteral("Z") + qtString(check::formatShort(*s.deepestZ)) : "—";
     QString text = QStringLiteral("加工时间约 %1（快移按 %2 mm/min，不计加减速）\n")
@@ -96,10 +100,10 @@ void PreviewPane::showSummary() {
                        .arg(qtString(check::formatShort(check::CheckOptions{}.rapidRate)));
     text += QStringLiteral("执行 %1 段 · 最深 %2 · 刀具 %3 · %4")
                 .arg(s.blocksExecuted)
-                .arg(deepest, toolsText(s.toolsUsed), countsText(m_result->diagnostics));
-    if (m_result->segments.size() > PathView::kMaxDrawnSegments) {
+                .arg(deepest, toolsText(s.toolsUsed), countsText(r.diagnostics));
+    if (r.segments.size() > PathView::kMaxDrawnSegments) {
         text += QStringLiteral("\n共 %1 段移动，图中画出前 %2 段")
-                    .arg(m_result->segments.size())
+                    .arg(r.segments.size())
                     .arg(PathView::kMaxDrawnSegments);
     }
     if (!s.ended) {
@@ -111,23 +115,30 @@ void PreviewPane::showSummary() {
 void PreviewPane::listDiagnostics() {
     const QSignalBlocker blocker(m_diagnostics);
     m_diagnostics->clear();
-    if (!m_result) {
+    if (!m_check) {
+        m_diagnostics->hide();
         return;
     }
-    for (const check::Diagnostic& d : m_result->diagnostics) {
-        auto* item = new QListWidgetItem(diagnosticText(d), m_diagnostics);
+    // An empty list would only be a blank box; the summary says there is nothing.
+    m_diagnostics->setVisible(!m_check->result.diagnostics.empty());
+    for (const check::Diagnostic& d : m_check->result.diagnostics) {
+        auto* item = new QListWidgetItem(diagnosticText(d, m_check->slotLines), m_diagnostics);
         item->setForeground(d.severity == check::Severity::Error ? kErrorColour : kWarningColour);
         item->setToolTip(item->text());
     }
 }
 
+// The subprogram is not in the output box, so its lines are only marked in
+// the drawing.
 void PreviewPane::chooseRow(int row) {
-    if (!m_result || row < 0 || row >= static_cast<int>(m_result->diagnostics.size())) {
+    if (!m_check || row < 0 || row >= static_cast<int>(m_check->result.diagnostics.size())) {
         return;
     }
-    const int line = m_result->diagnostics[static_cast<std::size_t>(row)].line;
+    const int line = m_check->result.diagnostics[static_cast<std::size_t>(row)].line;
     m_view->highlightLine(line);
-    emit lineChosen(line);
+    if (line <= m_check->slotLines) {
+        emit lineChosen(line);
+    }
 }
 
 }  // namespace tesmara::ui

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "check/check.hpp"
+#include "app/session.hpp"
 
 class QLabel;
 class QListWidget;
@@ -13,7 +13,7 @@ namespace tesmara::ui {
 class PathView;
 
 // Beside an operation's form: the toolpath of its program slot, a summary
-// and the diagnostics. Choosing a diagnostic asks for its line.
+// and the diagnostics. Choosing a diagnostic of the slot asks for its line.
 class PreviewPane : public QWidget {
     Q_OBJECT
 
@@ -21,9 +21,9 @@ public:
     explicit PreviewPane(QWidget* parent);
 
     // nullopt: no program yet.
-    void showCheck(std::optional<check::CheckResult> result);
+    void showCheck(std::optional<SlotCheck> check);
 
-    const std::optional<check::CheckResult>& shownCheck() const { return m_result; }
+    const std::optional<SlotCheck>& shownCheck() const { return m_check; }
     const PathView& pathView() const { return *m_view; }
 
 signals:
@@ -34,7 +34,7 @@ private:
     void listDiagnostics();
     void chooseRow(int row);
 
-    std::optional<check::CheckResult> m_result;
+    std::optional<SlotCheck> m_check;
     PathView* m_view = nullptr;
     QLabel* m_summary = nullptr;
     QListWidget* m_diagnostics = nullptr;

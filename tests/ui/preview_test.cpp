@@ -63,12 +63,15 @@ public:
 
     std::string slot(const Operation& op) { return state->window(op).programSlot; }
 
-    // The pane shows exactly what the checker makes of the program slot.
+    // The pane shows exactly what the checker makes of the program slot and
+    // the subprogram a multi-hole slot calls.
     void expectPaneShowsSlot(OperationWindow* window) {
-        const check::CheckResult expected = check::checkProgram(slot(window->operation()));
+        const WindowState& saved = state->window(window->operation());
+        const check::CheckResult expected =
+            check::checkProgram(saved.programSlot + saved.calledSubprogram);
         const auto& shown = window->preview()->shownCheck();
         ASSERT_TRUE(shown.has_value());
-        EXPECT_EQ(shown->segments.size(), expected.segments.size());
+        EXPECT_EQ(shown->result.segments.size(), expected.segments.size());
         EXPECT_FALSE(window->preview()->pathView().scene().strokes.empty());
         QListWidget* list = diagnosticsList(window);
         ASSERT_EQ(list->count(), static_cast<int>(expected.diagnostics.size()));
@@ -105,10 +108,13 @@ TEST_P(EveryWindowPreview, ShowsTheProgramSlotBesideTheForm) {
             EXPECT_FALSE(widget->geometry().intersects(pane)) << c.name;
         }
     }
-    const PathView& view = window->preview()->pathView();
-    const QRectF frame = view.rect();
-    for (const check::Stroke& s : view.scene().strokes) {
-        for (std::size_t i = 0; i < s.xy.size(); i += 2) {
+    // The views are fitted to the cut: every feed move and hole centre lies
+    // inside its view, only rapids may run out of it.
+    const check::PlotScene& scene = window->preview()->pathView().scene();
+    for (const check::Stroke& s : scene.strokes) {
+        const check::View& v = scene.views[static_cast<std::size_t>(s.view)];
+        const QRectF frame = QRectF(v.left, v.top, v.width, v.height).adjusted(-1, -1, 1, 1);
+        for (std::size_t i = 0; i < s.xy.size() && !s.dashed; i += 2) {
             ASSERT_TRUE(frame.contains(s.xy[i], s.xy[i + 1])) << "line " << s.line;
         }
     }
@@ -140,7 +146,7 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
         SCOPED_TRACE(c.field);
         OperationWindow* window = generateTypical(kCircleHole, {{c.field, c.value}});
         expectPaneShowsSlot(window);
-        const auto& diagnostics = window->preview()->shownCheck()->diagnostics;
+        const auto& diagnostics = window->preview()->shownCheck()->result.diagnostics;
         const auto found = std::find_if(diagnostics.begin(), diagnostics.end(),
                                         [&](const check::Diagnostic& d) { return d.code == c.code; });
         ASSERT_NE(found, diagnostics.end());
