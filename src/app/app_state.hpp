@@ -26,7 +26,7 @@ public:
 
     GlobalSettings settings;
     Workspace workspace;
-    WorkspaceTexts exported;  // what "汇出" read from the workspace
+    WorkspaceTexts exported;     // what "汇出" read from the workspace
     bool previewHidden = false;  // the operator hid the toolpath preview for this run
 
     WindowState& window(const Operation& op);

@@ -44,13 +44,14 @@ std::optional<check::Extents> cutFrame(const check::Summary& s) {
         return std::nullopt;
     }
     constexpr double kRoom = 0.06;
-    constexpr double kLeast = 0.5;  // mm
+    constexpr double kLeastAcross = 2.0;  // mm, so that a drilled hole is not blown up to the frame
+    constexpr double kLeastDown = 0.5;
     check::Extents e = s.feedExtents;
     for (const check::Point3& o : s.localOrigins) {
         e.add({o.x, o.y, e.min.z});
     }
-    const double across = kRoom * std::max(e.max.x - e.min.x, e.max.y - e.min.y) + kLeast;
-    const double down = kRoom * (e.max.z - e.min.z) + kLeast;
+    const double across = kRoom * std::max(e.max.x - e.min.x, e.max.y - e.min.y) + kLeastAcross;
+    const double down = kRoom * (e.max.z - e.min.z) + kLeastDown;
     e.min = {e.min.x - across, e.min.y - across, e.min.z - down};
     e.max = {e.max.x + across, e.max.y + across, e.max.z + down};
     return e;
@@ -156,9 +157,11 @@ void PathView::paintCaptions(QPainter& painter) const {
     const check::View& side = m_scene.views[1];
     QString sideCaption = QStringLiteral("侧视 (X, Z)");
     const double stretch = side.vscale / side.scale;
-    if (std::fabs(stretch - 1.0) > 0.01) {
-        sideCaption += QStringLiteral("，Z 比例为 X 的 %1 倍")
-                           .arg(QString::fromStdString(check::formatShort(stretch, 1)));
+    const auto times = [](double f) { return QString::fromStdString(check::formatShort(f, 1)); };
+    if (stretch > 1.05) {
+        sideCaption += QStringLiteral("，Z 放大 %1 倍").arg(times(stretch));
+    } else if (stretch < 0.95) {
+        sideCaption += QStringLiteral("，Z 缩小为 1/%1").arg(times(1.0 / stretch));
     }
     painter.setPen(kCaptionColour);
     painter.drawText(QPointF(top.left, top.top - 8), QStringLiteral("俯视 (X, Y)"));

@@ -49,8 +49,8 @@ QString diagnosticText(const check::Diagnostic& d, int slotLines) {
     if (d.column > 0) {
         where += QStringLiteral("第 %1 列").arg(d.column);
     }
-    const QString severity = d.severity == check::Severity::Error ? QStringLiteral("错误")
-                                                                   : QStringLiteral("警告");
+    const QString severity =
+        d.severity == check::Severity::Error ? QStringLiteral("错误") : QStringLiteral("警告");
     return severity + QStringLiteral("  ") + where + QStringLiteral("：") + qtString(d.message);
 }
 

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <map>
 
 #include "app/app_state.hpp"
 #include "app/output.hpp"
@@ -31,27 +31,37 @@ public:
     }
 };
 
-QString typicalValue(std::string_view field, int hole) {
-    static const std::map<std::string_view, QString> kValues = {
-        {"coordX", "50"},         {"coordY", "-25.5"},  {"toolNumber", "3"},
-        {"spindleSpeed", "1500"}, {"feedRate", "300"},  {"startDepth", "1"},
-        {"finalDepth", "12"},     {"depthPerCut", "2"}, {"subprogramNumber", "8001"},
-    };
-    const auto found = kValues.find(field);
-    const QString value = found == kValues.end() ? QStringLiteral("6") : found->second;
-    return field == "coordX" ? QString::number(value.toInt() + 40 * hole) : value;
-}
-
-void fill(OperationWindow& window, int hole) {
-    for (const Field& f : window.operation().fields) {
-        auto* edit = window.findChild<QLineEdit*>(qtText(f.control));
-        edit->clear();
-        QTest::keyClicks(edit, typicalValue(f.name, hole));
-    }
-}
-
 void click(QWidget& window, std::string_view name) {
     QTest::mouseClick(window.findChild<QAbstractButton*>(qtText(name)), Qt::LeftButton);
+}
+
+// The typical case of the golden tests, one argument a line as tesmara-cli
+// generate takes them: fields, "next-hole" and the header and trailer flags.
+bool fillFromCase(OperationWindow& window, const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "tesmara-shots: cannot read %s\n", qPrintable(file));
+        return false;
+    }
+    const Operation& op = window.operation();
+    for (const QString& arg : QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const qsizetype equals = arg.indexOf('=');
+        if (arg == QStringLiteral("next-hole")) {
+            click(window, kNextHoleButton);
+        } else if (arg == QStringLiteral("--header") || arg == QStringLiteral("--trailer")) {
+            click(window, arg == QStringLiteral("--header") ? kHeaderBox : kTrailerBox);
+        } else if (equals > 0) {
+            const Field* f = findField(op, arg.left(equals).toStdString());
+            auto* edit = f != nullptr ? window.findChild<QLineEdit*>(qtText(f->control)) : nullptr;
+            if (edit == nullptr) {
+                std::fprintf(stderr, "tesmara-shots: no field for %s\n", qPrintable(arg));
+                return false;
+            }
+            edit->clear();
+            QTest::keyClicks(edit, arg.mid(equals + 1));
+        }
+    }
+    return true;
 }
 
 bool save(QWidget& window, const QDir& folder, const QString& name) {
@@ -64,24 +74,18 @@ bool save(QWidget& window, const QDir& folder, const QString& name) {
     return true;
 }
 
-bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder) {
+bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, const QDir& cases) {
     click(main, op.launcher.name);
     OperationWindow* window = main.openWindow(op);
-    const int holes = op.multiHole != nullptr ? 3 : 1;
-    for (int hole = 0; hole < holes; ++hole) {
-        fill(*window, hole);
-        if (op.multiHole != nullptr) {
-            click(*window, kNextHoleButton);
-        }
-    }
-    click(*window, kHeaderBox);
+    const QString name = qtText(op.id);
+    bool ok = fillFromCase(*window, cases.filePath(name + "/typical.args"));
     click(*window, op.generateButton);
-    const bool saved = save(*window, folder, qtText(op.id));
+    ok = save(*window, folder, name) && ok;
     window->close();
-    return saved;
+    return ok;
 }
 
-int shoot(const QDir& folder) {
+int shoot(const QDir& folder, const QDir& cases) {
     QTemporaryDir workspace;
     AppState state{Workspace(utf8Path(workspace.path().toStdString()))};
     Unattended prompts;
@@ -94,8 +98,16 @@ int shoot(const QDir& folder) {
         settings->close();
     }
     for (const Operation* op : catalog()) {
-        ok = shootOperation(*main, *op, folder) && ok;
+        ok = shootOperation(*main, *op, folder, cases) && ok;
     }
+    // Hidden once, the preview stays hidden for the windows opened after it.
+    click(*main, kCircleHole.launcher.name);
+    OperationWindow* hidden = main->openWindow(kCircleHole);
+    ok = fillFromCase(*hidden, cases.filePath(qtText(kCircleHole.id) + "/typical.args")) && ok;
+    click(*hidden, kCircleHole.generateButton);
+    click(*hidden, "按钮_预览");
+    ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;
+    hidden->close();
     main->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return ok ? 0 : 1;
@@ -106,8 +118,8 @@ int shoot(const QDir& folder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tesmara-shots FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tesmara-shots FOLDER CASES\n");
         return 2;
     }
     tesmara::ui::applyAppearance(app);
@@ -116,5 +128,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);
         return 1;
     }
-    return tesmara::ui::shoot(folder);
+    return tesmara::ui::shoot(folder, QDir(QString::fromLocal8Bit(argv[2])));
 }

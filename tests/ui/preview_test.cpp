@@ -1,11 +1,11 @@
 // The toolpath preview beside every operation window: what it shows after
 // Generate, how a diagnostic leads to its line, and hiding it for the run.
+#include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
-#include <map>
 
 #include "check/check.hpp"
 #include "harness.hpp"
@@ -24,14 +24,18 @@ std::vector<const Operation*> allWindows() {
     return ops;
 }
 
-QString typicalValue(std::string_view field) {
-    static const std::map<std::string_view, QString> kValues = {
-        {"coordX", "50"},         {"coordY", "-25.5"},  {"toolNumber", "3"},
-        {"spindleSpeed", "1500"}, {"feedRate", "300"},  {"startDepth", "1"},
-        {"finalDepth", "12"},     {"depthPerCut", "2"}, {"subprogramNumber", "8001"},
-    };
-    const auto found = kValues.find(field);
-    return found == kValues.end() ? QStringLiteral("6") : found->second;
+// The typical case of an operation's golden test, one argument a line as
+// tesmara-cli generate takes them; the fixture window has none of its own.
+std::vector<QString> typicalArgs(const Operation& op) {
+    if (&op == &kFixtureMultiHole) {
+        return {"--header",         "coordX=12",    "coordY=3",           "toolNumber=1",
+                "spindleSpeed=900", "feedRate=300", "subprogramNumber=3", "next-hole",
+                "coordX=40",        "next-hole"};
+    }
+    QFile in(QStringLiteral(TESMARA_GOLDEN_DIR "/%1/typical.args").arg(qtText(op.id)));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Text)) << op.id;
+    const QStringList lines = QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts);
+    return {lines.begin(), lines.end()};
 }
 
 QListWidget* diagnosticsList(OperationWindow* window) {
@@ -44,19 +48,20 @@ bool previewShown(OperationWindow* window) {
 
 class PreviewTest : public DesktopTest {
 public:
-    OperationWindow* generateTypical(const Operation& op,
-                                     const std::map<std::string, QString>& changed = {}) {
+    // Typed, ticked and clicked as the operator would; a later "field=value"
+    // overrides an earlier one.
+    OperationWindow* generate(const Operation& op, const std::vector<QString>& args) {
         OperationWindow* window = openDirectly(op);
-        for (const Field& f : op.fields) {
-            const auto found = changed.find(std::string(f.name));
-            type(window, f.control, found != changed.end() ? found->second : typicalValue(f.name));
+        for (const QString& arg : args) {
+            const qsizetype equals = arg.indexOf('=');
+            if (arg == "next-hole") {
+                click(window, kNextHoleButton);
+            } else if (arg == "--header" || arg == "--trailer") {
+                click(window, arg == "--header" ? kHeaderBox : kTrailerBox);
+            } else if (equals > 0) {
+                fill(window, {{arg.left(equals).toStdString(), arg.mid(equals + 1)}});
+            }
         }
-        if (op.multiHole != nullptr) {
-            click(window, kNextHoleButton);
-            type(window, findField(op, kCoordX)->control, "90");
-            click(window, kNextHoleButton);
-        }
-        click(window, kHeaderBox);
         click(window, op.generateButton);
         return window;
     }
@@ -97,8 +102,10 @@ TEST_P(EveryWindowPreview, ShowsTheProgramSlotBesideTheForm) {
     EXPECT_EQ(diagnosticsList(window)->count(), 0);
     closeWindow(window);
 
-    window = generateTypical(op);
+    window = generate(op, typicalArgs(op));
     expectPaneShowsSlot(window);
+    // A multi-hole slot runs with its subprogram, so nothing is missing.
+    EXPECT_FALSE(window->preview()->shownCheck()->result.hasError());
     const QRect pane = window->preview()->geometry();
     EXPECT_EQ(pane, QRect(op.window.width, 0, OperationWindow::kPreviewWidth, op.window.height));
     EXPECT_EQ(window->width(), op.window.width + OperationWindow::kPreviewWidth);
@@ -144,11 +151,14 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
     start();
     for (const FaultyField& c : kCases) {
         SCOPED_TRACE(c.field);
-        OperationWindow* window = generateTypical(kCircleHole, {{c.field, c.value}});
+        std::vector<QString> args = typicalArgs(kCircleHole);
+        args.push_back(QStringLiteral("%1=%2").arg(c.field, c.value));
+        OperationWindow* window = generate(kCircleHole, args);
         expectPaneShowsSlot(window);
         const auto& diagnostics = window->preview()->shownCheck()->result.diagnostics;
-        const auto found = std::find_if(diagnostics.begin(), diagnostics.end(),
-                                        [&](const check::Diagnostic& d) { return d.code == c.code; });
+        const auto found =
+            std::find_if(diagnostics.begin(), diagnostics.end(),
+                         [&](const check::Diagnostic& d) { return d.code == c.code; });
         ASSERT_NE(found, diagnostics.end());
         const int row = static_cast<int>(found - diagnostics.begin());
         QListWidget* list = diagnosticsList(window);
@@ -173,7 +183,7 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
 // the window is as wide as its form while the pane is hidden.
 TEST_F(PreviewTest, HidingLastsForTheRun) {
     start();
-    OperationWindow* circle = generateTypical(kCircleHole);
+    OperationWindow* circle = generate(kCircleHole, typicalArgs(kCircleHole));
     click(circle, kToggle);
     EXPECT_FALSE(previewShown(circle));
     EXPECT_EQ(circle->width(), kCircleHole.window.width);
