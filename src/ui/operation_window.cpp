@@ -72,8 +72,11 @@ void OperationWindow::placePreview() {
     resize(width, m_op.window.height + kStripHeight);
 }
 
+// A hidden pane is not kept up to date; it catches up when it is shown.
 void OperationWindow::showProgramSlot() {
-    m_preview->showCheck(checkProgramSlot(m_state, m_op));
+    if (!m_state.previewHidden) {
+        m_preview->showCheck(checkProgramSlot(m_state, m_op));
+    }
 }
 
 void OperationWindow::selectOutputLine(int line) {
@@ -139,6 +142,7 @@ void OperationWindow::onAppend() {
 void OperationWindow::onTogglePreview() {
     m_state.previewHidden = !m_state.previewHidden;
     placePreview();
+    showProgramSlot();
 }
 
 void OperationWindow::onNextHole() {

@@ -1,5 +1,6 @@
 #include "ui/path_view.hpp"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,22 @@ constexpr QColor kFrameColour{221, 221, 221};
 constexpr QColor kCaptionColour{80, 80, 80};
 constexpr QColor kHintColour{128, 128, 128};
 constexpr QColor kHighlightColour{0, 120, 215};
+
+constexpr double kPickDistance = 6.0;  // pixels
+
+double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t =
+        length2 > 0.0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+// A little wider than the view, so that a line on its edge is not cut in half.
+QRectF frameOf(const check::View& v) {
+    return QRectF(v.left, v.top, v.width, v.height).adjusted(-2, -2, 2, 2);
+}
 
 QColor qtColour(check::Rgb c) {
     return {c.r, c.g, c.b};
@@ -78,6 +95,7 @@ void PathView::showResult(const check::CheckResult* result) {
 
 void PathView::setHint(const QString& hint) {
     m_hint = hint;
+    renderPicture();
     update();
 }
 
@@ -89,6 +107,35 @@ void PathView::highlightLine(int line) {
 void PathView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     rebuild();
+}
+
+void PathView::mousePressEvent(QMouseEvent* event) {
+    const int line = lineNear(event->position());
+    if (line > 0) {
+        highlightLine(line);
+        emit moveChosen(line);
+    }
+}
+
+// The nearest move drawn within reach, in the view clicked; rapids and feeds
+// alike, not the centre marks.
+int PathView::lineNear(const QPointF& point) const {
+    double best = kPickDistance;
+    int line = 0;
+    for (const Polyline& p : m_polylines) {
+        const check::View& v = m_scene.views[static_cast<std::size_t>(p.view)];
+        if (p.line == 0 || !frameOf(v).contains(point)) {
+            continue;
+        }
+        for (qsizetype i = 1; i < p.points.size(); ++i) {
+            const double d = distanceToSegment(point, p.points[i - 1], p.points[i]);
+            if (d < best) {
+                best = d;
+                line = p.line;
+            }
+        }
+    }
+    return line;
 }
 
 void PathView::rebuild() {
@@ -107,12 +154,35 @@ void PathView::rebuild() {
             m_polylines.push_back(std::move(p));
         }
     }
+    renderPicture();
     update();
 }
 
 void PathView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.drawPixmap(0, 0, m_picture);
+    if (m_highlight <= 0) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(strokePen(kHighlightColour, 3.0, false));
+    for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
+        painter.setClipRect(frameOf(m_scene.views[v]));
+        for (const Polyline& p : m_polylines) {
+            if (p.view == static_cast<int>(v) && p.line == m_highlight) {
+                painter.drawPolyline(p.points);
+            }
+        }
+    }
+}
+
+// Once per scene: a program of many holes has tens of thousands of moves, too
+// many to draw again whenever the window is uncovered.
+void PathView::renderPicture() {
+    m_picture = QPixmap(size() * devicePixelRatioF());
+    m_picture.setDevicePixelRatio(devicePixelRatioF());
+    m_picture.fill(Qt::white);
+    QPainter painter(&m_picture);
     if (m_scene.views.empty()) {
         painter.setPen(kHintColour);
         painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
@@ -121,35 +191,22 @@ void PathView::paintEvent(QPaintEvent*) {
     }
     painter.setRenderHint(QPainter::Antialiasing);
     for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
-        paintView(painter, static_cast<int>(v));
-    }
-    painter.setClipping(false);
-    paintCaptions(painter);
-}
-
-// Clipped to its frame, since the views are fitted to the cut and a rapid from
-// far away would otherwise cross the other view.
-void PathView::paintView(QPainter& painter, int view) const {
-    const check::View& v = m_scene.views[static_cast<std::size_t>(view)];
-    const QRectF frame(v.left, v.top, v.width, v.height);
-    painter.setClipping(false);
-    painter.setPen(kFrameColour);
-    painter.drawRect(frame);
-    painter.setClipRect(frame.adjusted(-2, -2, 2, 2));
-    for (const Polyline& p : m_polylines) {
-        if (p.view == view) {
-            painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
-            painter.drawPolyline(p.points);
-        }
-    }
-    if (m_highlight > 0) {
-        painter.setPen(strokePen(kHighlightColour, 3.0, false));
+        const check::View& view = m_scene.views[v];
+        painter.setClipping(false);
+        painter.setPen(kFrameColour);
+        painter.drawRect(QRectF(view.left, view.top, view.width, view.height));
+        // The views are fitted to the cut: a rapid from far away must not
+        // cross the other view.
+        painter.setClipRect(frameOf(view));
         for (const Polyline& p : m_polylines) {
-            if (p.view == view && p.line == m_highlight) {
+            if (p.view == static_cast<int>(v)) {
+                painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
                 painter.drawPolyline(p.points);
             }
         }
     }
+    painter.setClipping(false);
+    paintCaptions(painter);
 }
 
 void PathView::paintCaptions(QPainter& painter) const {

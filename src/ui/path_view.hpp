@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QPolygonF>
 #include <QWidget>
 #include <vector>
@@ -14,11 +15,13 @@ namespace tesmara::ui {
 // draws them but fitted to the cut. The scene is built when the result or the
 // size changes, never while painting.
 class PathView : public QWidget {
+    Q_OBJECT
+
 public:
     // A program that never ends runs up to the block limit, often the same
     // loop a hundred thousand times; drawing its beginning shows that loop
     // without holding up the window.
-    static constexpr std::size_t kMaxDrawnSegments = 10'000;
+    static constexpr std::size_t kMaxDrawnSegments = 50'000;
 
     explicit PathView(QWidget* parent);
 
@@ -31,9 +34,14 @@ public:
     const check::PlotScene& scene() const { return m_scene; }
     int highlightedLine() const { return m_highlight; }
 
+signals:
+    // A click on or near a move: the source line it came from.
+    void moveChosen(int line);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     struct Polyline {
@@ -46,12 +54,14 @@ private:
     };
 
     void rebuild();
-    void paintView(QPainter& painter, int view) const;
+    int lineNear(const QPointF& point) const;
+    void renderPicture();
     void paintCaptions(QPainter& painter) const;
 
     const check::CheckResult* m_result = nullptr;
     check::PlotScene m_scene;
     std::vector<Polyline> m_polylines;
+    QPixmap m_picture;  // everything but the highlight
     QString m_hint;
     int m_highlight = 0;
 };

@@ -71,6 +71,11 @@ PreviewPane::PreviewPane(QWidget* parent)
     m_diagnostics->setFixedHeight(kListHeight);
     m_diagnostics->setWordWrap(true);
     m_view->setHint(QStringLiteral("按“生成程序”后，这里显示刀具路径"));
+    connect(m_view, &PathView::moveChosen, this, [this](int line) {
+        if (m_check && line <= m_check->slotLines) {
+            emit lineChosen(line);
+        }
+    });
     connect(m_diagnostics, &QListWidget::currentRowChanged, this, &PreviewPane::chooseRow);
     connect(m_diagnostics, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseRow(m_diagnostics->row(item)); });

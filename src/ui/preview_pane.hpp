@@ -13,7 +13,8 @@ namespace tesmara::ui {
 class PathView;
 
 // Beside an operation's form: the toolpath of its program slot, a summary
-// and the diagnostics. Choosing a diagnostic of the slot asks for its line.
+// and the diagnostics. Choosing a diagnostic of the slot, or clicking one of
+// its moves in the drawing, asks for its line.
 class PreviewPane : public QWidget {
     Q_OBJECT
 

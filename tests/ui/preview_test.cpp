@@ -179,6 +179,39 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
     }
 }
 
+// A click on a drawn move selects the line it came from.
+TEST_F(PreviewTest, ClickingAMoveSelectsItsLine) {
+    start();
+    OperationWindow* window = generate(kCircleHole, typicalArgs(kCircleHole));
+    auto* view = window->preview()->findChild<PathView*>();
+    const auto& strokes = view->scene().strokes;
+    const auto feed = std::find_if(strokes.begin(), strokes.end(), [](const check::Stroke& s) {
+        return !s.dashed && s.line > 0 && s.view == 1;
+    });
+    ASSERT_NE(feed, strokes.end());
+    const QPointF at((feed->xy[0] + feed->xy[2]) / 2, (feed->xy[1] + feed->xy[3]) / 2);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at.toPoint());
+
+    const int line = view->highlightedLine();
+    ASSERT_GT(line, 0);
+    // Moves of other lines may pass through the same pixel; the chosen one must.
+    const bool passes = std::any_of(strokes.begin(), strokes.end(), [&](const check::Stroke& s) {
+        for (std::size_t i = 2; s.line == line && i < s.xy.size(); i += 2) {
+            const QLineF piece(s.xy[i - 2], s.xy[i - 1], s.xy[i], s.xy[i + 1]);
+            if (QLineF(piece.p1(), at).length() + QLineF(at, piece.p2()).length() <
+                piece.length() + 2.0) {
+                return true;
+            }
+        }
+        return false;
+    });
+    EXPECT_TRUE(passes) << "line " << line;
+    const QTextCursor cursor = window->findChild<QPlainTextEdit*>(qtText(kOutputBox))->textCursor();
+    EXPECT_EQ(cursor.block().blockNumber(), line - 1);
+    EXPECT_EQ(cursor.selectedText(),
+              QString::fromStdString(slot(kCircleHole)).split("\r\n").at(line - 1));
+}
+
 // One window's choice holds for every window opened later in the run, and
 // the window is as wide as its form while the pane is hidden.
 TEST_F(PreviewTest, HidingLastsForTheRun) {
@@ -192,12 +225,14 @@ TEST_F(PreviewTest, HidingLastsForTheRun) {
 
     circle = openDirectly(kCircleHole);
     EXPECT_FALSE(previewShown(circle));
-    OperationWindow* face = openDirectly(kFace);
+    // A pane generated behind while hidden shows the program when shown.
+    OperationWindow* face = generate(kFace, typicalArgs(kFace));
     EXPECT_FALSE(previewShown(face));
     EXPECT_EQ(face->width(), kFace.window.width);
     click(face, kToggle);
     EXPECT_TRUE(previewShown(face));
     EXPECT_EQ(face->width(), kFace.window.width + OperationWindow::kPreviewWidth);
+    expectPaneShowsSlot(face);
     closeWindow(circle);
 
     // Shown again, the reopened window checks the program its slot kept.
