@@ -22,6 +22,9 @@ constexpr Rgb kCentreColour{30, 60, 200};  // crosses on the local zeros (hole c
 // Points along a segment, no farther than `tolerance` mm from the true arc.
 void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out);
 
+// Every point the moves pass through, arcs included, rapids as well as feeds.
+Extents moveExtents(const std::vector<Segment>& segments);
+
 // A view maps work coordinates to pixels (y down): the top view shows X and
 // Y, the side view X and Z.
 struct View {

@@ -29,7 +29,7 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
 }
 
 // A little wider than the view, so that a line on its edge is not cut in half.
-QRectF frameOf(const check::View& v) {
+QRectF clipRectOf(const check::View& v) {
     return QRectF(v.left, v.top, v.width, v.height).adjusted(-2, -2, 2, 2);
 }
 
@@ -55,15 +55,14 @@ check::CheckResult drawnPart(const check::CheckResult& result) {
 }
 
 // The feed moves and the hole centres with a little room around them: what
-// the operator looks for, rather than the way from the reference point.
-std::optional<check::Extents> cutFrame(const check::Summary& s) {
-    if (!s.feedExtents.valid) {
-        return std::nullopt;
-    }
+// the operator looks for, rather than the way from the reference point. A
+// program stopped before its first cut shows the moves it made.
+check::Extents cutExtents(const check::CheckResult& result) {
     constexpr double kRoom = 0.06;
     constexpr double kLeastAcross = 2.0;  // mm, so that a drilled hole is not blown up to the frame
     constexpr double kLeastDown = 0.5;
-    check::Extents e = s.feedExtents;
+    const check::Summary& s = result.summary;
+    check::Extents e = s.feedExtents.valid ? s.feedExtents : check::moveExtents(result.segments);
     for (const check::Point3& o : s.localOrigins) {
         e.add({o.x, o.y, e.min.z});
     }
@@ -75,9 +74,7 @@ std::optional<check::Extents> cutFrame(const check::Summary& s) {
 }
 
 check::PlotScene sceneOf(const check::CheckResult& result, double width, double height) {
-    const auto frame = cutFrame(result.summary);
-    return frame ? check::buildScene(result, width, height, *frame)
-                 : check::buildScene(result, width, height);
+    return check::buildScene(result, width, height, cutExtents(result));
 }
 
 }  // namespace
@@ -124,7 +121,7 @@ int PathView::lineNear(const QPointF& point) const {
     int line = 0;
     for (const Polyline& p : m_polylines) {
         const check::View& v = m_scene.views[static_cast<std::size_t>(p.view)];
-        if (p.line == 0 || !frameOf(v).contains(point)) {
+        if (p.line == 0 || !clipRectOf(v).contains(point)) {
             continue;
         }
         for (qsizetype i = 1; i < p.points.size(); ++i) {
@@ -167,7 +164,7 @@ void PathView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(strokePen(kHighlightColour, 3.0, false));
     for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
-        painter.setClipRect(frameOf(m_scene.views[v]));
+        painter.setClipRect(clipRectOf(m_scene.views[v]));
         for (const Polyline& p : m_polylines) {
             if (p.view == static_cast<int>(v) && p.line == m_highlight) {
                 painter.drawPolyline(p.points);
@@ -197,7 +194,7 @@ void PathView::renderPicture() {
         painter.drawRect(QRectF(view.left, view.top, view.width, view.height));
         // The views are fitted to the cut: a rapid from far away must not
         // cross the other view.
-        painter.setClipRect(frameOf(view));
+        painter.setClipRect(clipRectOf(view));
         for (const Polyline& p : m_polylines) {
             if (p.view == static_cast<int>(v)) {
                 painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));

@@ -13,6 +13,8 @@ namespace tesmara::ui {
 namespace {
 
 constexpr int kListHeight = 112;
+constexpr auto kNoProgramHint = u"按“生成程序”后，这里显示刀具路径";
+constexpr auto kNoMovesHint = u"程序里没有刀具移动";
 constexpr QColor kErrorColour{190, 0, 0};
 constexpr QColor kWarningColour{150, 90, 0};
 
@@ -70,7 +72,6 @@ PreviewPane::PreviewPane(QWidget* parent)
     m_summary->setWordWrap(true);
     m_diagnostics->setFixedHeight(kListHeight);
     m_diagnostics->setWordWrap(true);
-    m_view->setHint(QStringLiteral("按“生成程序”后，这里显示刀具路径"));
     connect(m_view, &PathView::moveChosen, this, [this](int line) {
         if (m_check && line <= m_check->slotLines) {
             emit lineChosen(line);
@@ -84,8 +85,7 @@ PreviewPane::PreviewPane(QWidget* parent)
 
 void PreviewPane::showCheck(std::optional<SlotCheck> check) {
     m_check = std::move(check);
-    m_view->setHint(m_check ? QStringLiteral("程序里没有刀具移动")
-                            : QStringLiteral("按“生成程序”后，这里显示刀具路径"));
+    m_view->setHint(QString::fromUtf16(m_check ? kNoMovesHint : kNoProgramHint));
     m_view->showResult(m_check ? &m_check->result : nullptr);
     showSummary();
     listDiagnostics();

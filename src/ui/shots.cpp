@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "ui/form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/operation_window.hpp"
+#include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
 #include "ui/settings_window.hpp"
 
@@ -35,33 +37,39 @@ void click(QWidget& window, std::string_view name) {
     QTest::mouseClick(window.findChild<QAbstractButton*>(qtText(name)), Qt::LeftButton);
 }
 
-// The typical case of the golden tests, one argument a line as tesmara-cli
-// generate takes them: fields, "next-hole" and the header and trailer flags.
-bool fillFromCase(OperationWindow& window, const QString& file) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::fprintf(stderr, "tesmara-shots: cannot read %s\n", qPrintable(file));
-        return false;
-    }
-    const Operation& op = window.operation();
-    for (const QString& arg : QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        const qsizetype equals = arg.indexOf('=');
-        if (arg == QStringLiteral("next-hole")) {
-            click(window, kNextHoleButton);
-        } else if (arg == QStringLiteral("--header") || arg == QStringLiteral("--trailer")) {
-            click(window, arg == QStringLiteral("--header") ? kHeaderBox : kTrailerBox);
-        } else if (equals > 0) {
-            const Field* f = findField(op, arg.left(equals).toStdString());
-            auto* edit = f != nullptr ? window.findChild<QLineEdit*>(qtText(f->control)) : nullptr;
-            if (edit == nullptr) {
-                std::fprintf(stderr, "tesmara-shots: no field for %s\n", qPrintable(arg));
-                return false;
-            }
-            edit->clear();
-            QTest::keyClicks(edit, arg.mid(equals + 1));
+// One argument as tesmara-cli generate takes it: a field, "next-hole" or the
+// header and trailer flags; the command and operation names are passed over.
+bool applyArg(OperationWindow& window, const QString& arg) {
+    const qsizetype equals = arg.indexOf('=');
+    if (arg == QStringLiteral("next-hole")) {
+        click(window, kNextHoleButton);
+    } else if (arg == QStringLiteral("--header") || arg == QStringLiteral("--trailer")) {
+        click(window, arg == QStringLiteral("--header") ? kHeaderBox : kTrailerBox);
+    } else if (equals > 0) {
+        const Field* f = findField(window.operation(), arg.left(equals).toStdString());
+        auto* edit = f != nullptr ? window.findChild<QLineEdit*>(qtText(f->control)) : nullptr;
+        if (edit == nullptr) {
+            std::fprintf(stderr, "tesmara-shots: no field for %s\n", qPrintable(arg));
+            return false;
         }
+        edit->clear();
+        QTest::keyClicks(edit, arg.mid(equals + 1));
     }
     return true;
+}
+
+// The typical case of the operation's golden test, one argument a line.
+bool fillFromCase(OperationWindow& window, const QDir& cases) {
+    QFile in(cases.filePath(qtText(window.operation().id) + "/typical.args"));
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "tesmara-shots: cannot read %s\n", qPrintable(in.fileName()));
+        return false;
+    }
+    bool ok = true;
+    for (const QString& arg : QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        ok = applyArg(window, arg) && ok;
+    }
+    return ok;
 }
 
 bool save(QWidget& window, const QDir& folder, const QString& name) {
@@ -78,7 +86,7 @@ bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, c
     click(main, op.launcher.name);
     OperationWindow* window = main.openWindow(op);
     const QString name = qtText(op.id);
-    bool ok = fillFromCase(*window, cases.filePath(name + "/typical.args"));
+    bool ok = fillFromCase(*window, cases);
     click(*window, op.generateButton);
     ok = save(*window, folder, name) && ok;
     window->close();
@@ -100,10 +108,19 @@ int shoot(const QDir& folder, const QDir& cases) {
     for (const Operation* op : catalog()) {
         ok = shootOperation(*main, *op, folder, cases) && ok;
     }
+    // A groove narrower than the tool stops at its alarm; the first
+    // diagnostic is chosen, so its line is selected in the output box.
+    click(*main, kRingGroove.launcher.name);
+    OperationWindow* alarm = main->openWindow(kRingGroove);
+    ok = fillFromCase(*alarm, cases) && applyArg(*alarm, "toolDiameter=12") && ok;
+    click(*alarm, kRingGroove.generateButton);
+    alarm->preview()->findChild<QListWidget*>()->setCurrentRow(0);
+    ok = save(*alarm, folder, "ring-groove-alarm") && ok;
+    alarm->close();
     // Hidden once, the preview stays hidden for the windows opened after it.
     click(*main, kCircleHole.launcher.name);
     OperationWindow* hidden = main->openWindow(kCircleHole);
-    ok = fillFromCase(*hidden, cases.filePath(qtText(kCircleHole.id) + "/typical.args")) && ok;
+    ok = fillFromCase(*hidden, cases) && ok;
     click(*hidden, kCircleHole.generateButton);
     click(*hidden, "按钮_预览");
     ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;

@@ -179,6 +179,36 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
     }
 }
 
+// An error in the subprogram names its line there; that line is not in the
+// output box, so only the drawing marks it.
+TEST_F(PreviewTest, SubprogramDiagnosticCountsItsOwnLines) {
+    start();
+    std::vector<QString> args = typicalArgs(kMultiThread);
+    // The second hole with a tool wider than its thread.
+    args.insert(std::find(args.rbegin(), args.rend(), "next-hole").base() - 1,
+                QStringLiteral("toolRadius=6"));
+    OperationWindow* window = generate(kMultiThread, args);
+    const auto& shown = *window->preview()->shownCheck();
+    const auto& diagnostics = shown.result.diagnostics;
+    const auto found = std::find_if(diagnostics.begin(), diagnostics.end(), [&](const auto& d) {
+        return d.severity == check::Severity::Error && d.line > shown.slotLines;
+    });
+    ASSERT_NE(found, diagnostics.end());
+    const int row = static_cast<int>(found - diagnostics.begin());
+    const QString text = diagnosticsList(window)->item(row)->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("子程序 O%1 第 %2 行")
+                                  .arg(found->program)
+                                  .arg(found->line - shown.slotLines)))
+        << text.toStdString();
+    const std::string subprogram = state->window(kMultiThread).calledSubprogram;
+    EXPECT_TRUE(subprogram.starts_with("O" + std::to_string(found->program) + "\r\n"));
+
+    diagnosticsList(window)->setCurrentRow(row);
+    EXPECT_EQ(window->preview()->pathView().highlightedLine(), found->line);
+    EXPECT_FALSE(
+        window->findChild<QPlainTextEdit*>(qtText(kOutputBox))->textCursor().hasSelection());
+}
+
 // A click on a drawn move selects the line it came from.
 TEST_F(PreviewTest, ClickingAMoveSelectsItsLine) {
     start();
