@@ -201,7 +201,8 @@ TEST_F(PreviewTest, SubprogramDiagnosticCountsItsOwnLines) {
                                   .arg(found->line - shown.slotLines)))
         << text.toStdString();
     const std::string subprogram = state->window(kMultiThread).calledSubprogram;
-    EXPECT_TRUE(subprogram.starts_with("O" + std::to_string(found->program) + "\r\n"));
+    EXPECT_TRUE(QString::fromStdString(subprogram)
+                    .startsWith(QStringLiteral("O%1\r\n").arg(found->program)));
 
     diagnosticsList(window)->setCurrentRow(row);
     EXPECT_EQ(window->preview()->pathView().highlightedLine(), found->line);
