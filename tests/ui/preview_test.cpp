@@ -116,15 +116,23 @@ TEST_P(EveryWindowPreview, ShowsTheProgramSlotBesideTheForm) {
         }
     }
     // The views are fitted to the cut: every feed move and hole centre lies
-    // inside its view, only rapids may run out of it.
+    // inside its view, only rapids may run out of it, and the cut fills most
+    // of the top view rather than a corner of the way from the reference point.
     const check::PlotScene& scene = window->preview()->pathView().scene();
+    QRectF cut;
     for (const check::Stroke& s : scene.strokes) {
         const check::View& v = scene.views[static_cast<std::size_t>(s.view)];
         const QRectF frame = QRectF(v.left, v.top, v.width, v.height).adjusted(-1, -1, 1, 1);
         for (std::size_t i = 0; i < s.xy.size() && !s.dashed; i += 2) {
             ASSERT_TRUE(frame.contains(s.xy[i], s.xy[i + 1])) << "line " << s.line;
+            if (s.view == 0) {
+                cut |= QRectF(s.xy[i], s.xy[i + 1], 0.01, 0.01);
+            }
         }
     }
+    const check::View& top = scene.views[0];
+    EXPECT_TRUE(cut.width() > 0.5 * top.width || cut.height() > 0.5 * top.height)
+        << cut.width() << " x " << cut.height() << " of " << top.width << " x " << top.height;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllWindows, EveryWindowPreview, testing::ValuesIn(allWindows()),
