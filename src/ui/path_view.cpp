@@ -82,6 +82,7 @@ check::PlotScene sceneOf(const check::CheckResult& result, double width, double 
 PathView::PathView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 160);
+    setToolTip(QStringLiteral("点击刀具路径，在程序中选中它所在的行"));
 }
 
 void PathView::showResult(const check::CheckResult* result) {
