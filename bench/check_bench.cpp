@@ -7,6 +7,7 @@
 
 #include "app/output.hpp"
 #include "check/check.hpp"
+#include "hundred_holes.hpp"
 
 namespace tesmara {
 namespace {
@@ -51,25 +52,8 @@ BENCHMARK(blocksPerSecond)->Unit(benchmark::kMillisecond);
 
 void generateAndCheckHundredThreadHoles(benchmark::State& state) {
     const Operation& op = *findOperation("multi-thread");
-    FieldValues typical = {
-        {"toolNumber", "5"},
-        {"spindleSpeed", "2500"},
-        {"feedRate", "400"},
-        {"subprogramNumber", "8100"},
-        {"finalDepth", "15"},
-        {"planeHeight", "0"},
-        {"threadMinorDiameter", "8.5"},
-        {"threadMajorDiameter", "10"},
-        {"threadDepthOfCut", "0.3"},
-        {"threadPitch", "1.5"},
-        {"toolRadius", "3"},
-    };
-    MultiHoleState holes;
-    for (int i = 0; i < 100; ++i) {
-        typical["coordX"] = std::to_string(20 * (i % 10)) + ".";
-        typical["coordY"] = std::to_string(20 * (i / 10)) + ".";
-        addHole(holes, *op.multiHole, typical);
-    }
+    const FieldValues typical = hundredThreadHoleFields();
+    const MultiHoleState holes = hundredThreadHoles();
     const GlobalSettings settings;
     for (auto _ : state) {
         FieldValues fields = typical;

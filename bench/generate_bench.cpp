@@ -50,8 +50,7 @@ void holesThenGenerate(benchmark::State& state) {
 
 const bool kRegistered = [] {
     for (const Operation* op : catalog()) {
-        benchmark::RegisterBenchmark(("generate/" + std::string(op->id)).c_str(), generateEach,
-                                     op);
+        benchmark::RegisterBenchmark(("generate/" + std::string(op->id)).c_str(), generateEach, op);
     }
     if (std::any_of(catalog().begin(), catalog().end(),
                     [](const Operation* o) { return o->multiHole; })) {

@@ -12,6 +12,9 @@ namespace tesmara {
 // What belongs to one operation window but outlives it.
 struct WindowState {
     std::string programSlot;  // the last generated program, markers replaced
+    // Multi-hole windows: the subprogram the slot calls, as the same Generate
+    // built it, so that the preview can run the holes.
+    std::string calledSubprogram;
     std::int32_t appendLatch = 0;
     MultiHoleState holes;  // used by the multi-hole windows only
 };
@@ -23,7 +26,8 @@ public:
 
     GlobalSettings settings;
     Workspace workspace;
-    WorkspaceTexts exported;  // what "汇出" read from the workspace
+    WorkspaceTexts exported;     // what "汇出" read from the workspace
+    bool previewHidden = false;  // the operator hid the toolpath preview for this run
 
     WindowState& window(const Operation& op);
 

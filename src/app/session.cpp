@@ -1,5 +1,7 @@
 #include "app/session.hpp"
 
+#include <algorithm>
+
 #include "app/output.hpp"
 #include "program/layout.hpp"
 #include "program/text.hpp"
@@ -46,7 +48,24 @@ const std::string& generate(AppState& state, const Operation& op, FieldValues& f
     WindowState& window = state.window(op);
     window.programSlot =
         generateOperation(op, fields, state.settings, header, trailer, window.holes.values());
+    if (op.multiHole != nullptr) {
+        window.calledSubprogram = workspaceSubprogram(op, fields, state.settings);
+    }
     return window.programSlot;
+}
+
+std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) {
+    const WindowState& window = state.window(op);
+    if (window.programSlot.empty()) {
+        return std::nullopt;
+    }
+    std::string text = window.programSlot;
+    if (!text.ends_with('\n')) {
+        text += kLineBreak;
+    }
+    const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    text += window.calledSubprogram;
+    return SlotCheck{check::checkProgram(text), lines};
 }
 
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_state.hpp"
+#include "check/check.hpp"
 
 // What the windows do, without the windows: they read their widgets into plain
 // texts, call these and show what comes back. Every failure comes back as a
@@ -26,6 +27,15 @@ void closeWindow(AppState& state, const Operation& op);
 // the program replaces the window's program slot and is given back.
 const std::string& generate(AppState& state, const Operation& op, FieldValues& fields, bool header,
                             bool trailer);
+
+struct SlotCheck {
+    check::CheckResult result;
+    int slotLines = 0;  // lines of the program slot; later ones are the called subprogram's
+};
+
+// The program slot as the checker runs it, for the preview, followed by the
+// subprogram it calls; nothing while the slot is empty.
+std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op);
 
 // "下一孔": gives the count label's new caption.
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields);

@@ -16,19 +16,6 @@ constexpr double kMinSpan = 1.0;  // mm, so a flat or straight path still has a 
 constexpr double kTolerance = 0.02;
 constexpr double kTopShare = 0.7;  // of the height at most, so the side view keeps room
 
-Extents allExtents(const std::vector<Segment>& segments) {
-    Extents e;
-    std::vector<Point3> points;
-    for (const Segment& s : segments) {
-        points.clear();
-        flattenSegment(s, kTolerance * 10, points);
-        for (const Point3& p : points) {
-            e.add(p);
-        }
-    }
-    return e;
-}
-
 std::string hex(Rgb c) {
     constexpr char kHex[] = "0123456789abcdef";
     std::string out = "#";
@@ -74,6 +61,19 @@ void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out
     out.push_back(s.end);
 }
 
+Extents moveExtents(const std::vector<Segment>& segments) {
+    Extents e;
+    std::vector<Point3> points;
+    for (const Segment& s : segments) {
+        points.clear();
+        flattenSegment(s, kTolerance * 10, points);
+        for (const Point3& p : points) {
+            e.add(p);
+        }
+    }
+    return e;
+}
+
 std::vector<View> layoutViews(const Extents& e, double width, double height) {
     const Point3 lo = e.valid ? e.min : Point3{};
     const Point3 hi = e.valid ? e.max : Point3{};
@@ -92,7 +92,11 @@ std::vector<View> layoutViews(const Extents& e, double width, double height) {
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height) {
-    PlotScene scene{width, height, layoutViews(allExtents(result.segments), width, height), {}, {}};
+    return buildScene(result, width, height, moveExtents(result.segments));
+}
+
+PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame) {
+    PlotScene scene{width, height, layoutViews(frame, width, height), {}, {}};
     const View& top = scene.views[0];
     const View& side = scene.views[1];
     const double stretch = side.vscale / side.scale;

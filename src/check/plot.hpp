@@ -22,6 +22,9 @@ constexpr Rgb kCentreColour{30, 60, 200};  // crosses on the local zeros (hole c
 // Points along a segment, no farther than `tolerance` mm from the true arc.
 void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out);
 
+// Every point the moves pass through, arcs included, rapids as well as feeds.
+Extents moveExtents(const std::vector<Segment>& segments);
+
 // A view maps work coordinates to pixels (y down): the top view shows X and
 // Y, the side view X and Z.
 struct View {
@@ -71,6 +74,10 @@ struct PlotScene {
 std::vector<View> layoutViews(const Extents& extents, double width, double height);
 
 PlotScene buildScene(const CheckResult& result, double width, double height);
+// The same with the views fitted to `frame` instead: moves outside it run out
+// of their views, so a drawing can show the cut large and the approach from
+// the reference point only as far as it fits.
+PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame);
 
 std::string renderSvg(const PlotScene& scene);
 

@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 #include "app/session.hpp"
 #include "ui/form.hpp"
+#include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
 
 namespace tesmara::ui {
@@ -38,10 +40,54 @@ OperationWindow::OperationWindow(AppState& state, const Operation& op, Prompts& 
         count->raise();
     }
     openWindow(m_state, m_op);
+    buildPreview();
 }
 
 OperationWindow::~OperationWindow() {
     closeWindow(m_state, m_op);
+}
+
+// After the form is built, so that no label of the form grows into the pane.
+void OperationWindow::buildPreview() {
+    m_preview = new PreviewPane(this);
+    m_preview->setObjectName(QStringLiteral("预览"));
+    m_preview->setGeometry(m_op.window.width, 0, kPreviewWidth, m_op.window.height);
+    m_previewToggle = new QPushButton(this);
+    m_previewToggle->setObjectName(QStringLiteral("按钮_预览"));
+    connect(m_preview, &PreviewPane::lineChosen, this, &OperationWindow::selectOutputLine);
+    connect(m_previewToggle, &QPushButton::clicked, this, &OperationWindow::onTogglePreview);
+    placePreview();
+    showProgramSlot();
+}
+
+void OperationWindow::placePreview() {
+    constexpr QSize kButton{80, 24};
+    const bool shown = !m_state.previewHidden;
+    const int width = m_op.window.width + (shown ? kPreviewWidth : 0);
+    m_preview->setVisible(shown);
+    m_previewToggle->setText(shown ? QStringLiteral("隐藏预览") : QStringLiteral("显示预览"));
+    m_previewToggle->setGeometry(width - kButton.width() - 8,
+                                 m_op.window.height + (kStripHeight - kButton.height()) / 2,
+                                 kButton.width(), kButton.height());
+    resize(width, m_op.window.height + kStripHeight);
+}
+
+// A hidden pane is not kept up to date; it catches up when it is shown.
+void OperationWindow::showProgramSlot() {
+    if (!m_state.previewHidden) {
+        m_preview->showCheck(checkProgramSlot(m_state, m_op));
+    }
+}
+
+void OperationWindow::selectOutputLine(int line) {
+    const QTextBlock block = m_output->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    m_output->setTextCursor(cursor);
+    m_output->ensureCursorVisible();
 }
 
 void OperationWindow::connectButton(std::string_view name, void (OperationWindow::*handler)()) {
@@ -78,6 +124,7 @@ void OperationWindow::onGenerate() {
         generate(m_state, m_op, fields, ticked(kHeaderBox), ticked(kTrailerBox));
     writeFields(fields);
     m_output->setPlainText(QString::fromStdString(program));
+    showProgramSlot();
 }
 
 void OperationWindow::onSave() {
@@ -90,6 +137,12 @@ void OperationWindow::onSave() {
 void OperationWindow::onAppend() {
     const std::string shown = m_output->toPlainText().toStdString();
     tellErrors(m_prompts, this, appendToWorkspace(m_state, m_op, shown, readFields()));
+}
+
+void OperationWindow::onTogglePreview() {
+    m_state.previewHidden = !m_state.previewHidden;
+    placePreview();
+    showProgramSlot();
 }
 
 void OperationWindow::onNextHole() {

@@ -7,21 +7,29 @@
 
 class QCheckBox;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace tesmara::ui {
 
+class PreviewPane;
 class Prompts;
 
 // One operation's window, built from its form table. Modeless windows are
 // owned by `owner`; modal ones have no owner and block the whole program.
+// The toolpath preview sits to the right of the form, and a strip under both
+// holds the button that hides or shows it.
 class OperationWindow : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int kPreviewWidth = 440;
+    static constexpr int kStripHeight = 30;
+
     OperationWindow(AppState& state, const Operation& op, Prompts& prompts, QWidget* owner);
     ~OperationWindow() override;
 
     const Operation& operation() const { return m_op; }
+    PreviewPane* preview() const { return m_preview; }
 
 private:
     void connectButton(std::string_view name, void (OperationWindow::*handler)());
@@ -33,11 +41,19 @@ private:
     void onSave();
     void onAppend();
     void onNextHole();
+    void onTogglePreview();
+
+    void buildPreview();
+    void placePreview();
+    void showProgramSlot();
+    void selectOutputLine(int line);
 
     AppState& m_state;
     const Operation& m_op;
     Prompts& m_prompts;
     QPlainTextEdit* m_output = nullptr;
+    PreviewPane* m_preview = nullptr;
+    QPushButton* m_previewToggle = nullptr;
     QString m_lastPath;  // the save dialog's last confirmed path, for this opening
 };
 

@@ -3,18 +3,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <map>
 
 #include "app/app_state.hpp"
 #include "app/output.hpp"
 #include "ui/form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/operation_window.hpp"
+#include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
 #include "ui/settings_window.hpp"
 
@@ -31,27 +33,43 @@ public:
     }
 };
 
-QString typicalValue(std::string_view field, int hole) {
-    static const std::map<std::string_view, QString> kValues = {
-        {"coordX", "50"},         {"coordY", "-25.5"},  {"toolNumber", "3"},
-        {"spindleSpeed", "1500"}, {"feedRate", "300"},  {"startDepth", "1"},
-        {"finalDepth", "12"},     {"depthPerCut", "2"}, {"subprogramNumber", "8001"},
-    };
-    const auto found = kValues.find(field);
-    const QString value = found == kValues.end() ? QStringLiteral("6") : found->second;
-    return field == "coordX" ? QString::number(value.toInt() + 40 * hole) : value;
-}
-
-void fill(OperationWindow& window, int hole) {
-    for (const Field& f : window.operation().fields) {
-        auto* edit = window.findChild<QLineEdit*>(qtText(f.control));
-        edit->clear();
-        QTest::keyClicks(edit, typicalValue(f.name, hole));
-    }
-}
-
 void click(QWidget& window, std::string_view name) {
     QTest::mouseClick(window.findChild<QAbstractButton*>(qtText(name)), Qt::LeftButton);
+}
+
+// One argument as tesmara-cli generate takes it: a field, "next-hole" or the
+// header and trailer flags; the command and operation names are passed over.
+bool applyArg(OperationWindow& window, const QString& arg) {
+    const qsizetype equals = arg.indexOf('=');
+    if (arg == QStringLiteral("next-hole")) {
+        click(window, kNextHoleButton);
+    } else if (arg == QStringLiteral("--header") || arg == QStringLiteral("--trailer")) {
+        click(window, arg == QStringLiteral("--header") ? kHeaderBox : kTrailerBox);
+    } else if (equals > 0) {
+        const Field* f = findField(window.operation(), arg.left(equals).toStdString());
+        auto* edit = f != nullptr ? window.findChild<QLineEdit*>(qtText(f->control)) : nullptr;
+        if (edit == nullptr) {
+            std::fprintf(stderr, "tesmara-shots: no field for %s\n", qPrintable(arg));
+            return false;
+        }
+        edit->clear();
+        QTest::keyClicks(edit, arg.mid(equals + 1));
+    }
+    return true;
+}
+
+// The typical case of the operation's golden test, one argument a line.
+bool fillFromCase(OperationWindow& window, const QDir& cases) {
+    QFile in(cases.filePath(qtText(window.operation().id) + "/typical.args"));
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "tesmara-shots: cannot read %s\n", qPrintable(in.fileName()));
+        return false;
+    }
+    bool ok = true;
+    for (const QString& arg : QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        ok = applyArg(window, arg) && ok;
+    }
+    return ok;
 }
 
 bool save(QWidget& window, const QDir& folder, const QString& name) {
@@ -64,24 +82,18 @@ bool save(QWidget& window, const QDir& folder, const QString& name) {
     return true;
 }
 
-bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder) {
+bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, const QDir& cases) {
     click(main, op.launcher.name);
     OperationWindow* window = main.openWindow(op);
-    const int holes = op.multiHole != nullptr ? 3 : 1;
-    for (int hole = 0; hole < holes; ++hole) {
-        fill(*window, hole);
-        if (op.multiHole != nullptr) {
-            click(*window, kNextHoleButton);
-        }
-    }
-    click(*window, kHeaderBox);
+    const QString name = qtText(op.id);
+    bool ok = fillFromCase(*window, cases);
     click(*window, op.generateButton);
-    const bool saved = save(*window, folder, qtText(op.id));
+    ok = save(*window, folder, name) && ok;
     window->close();
-    return saved;
+    return ok;
 }
 
-int shoot(const QDir& folder) {
+int shoot(const QDir& folder, const QDir& cases) {
     QTemporaryDir workspace;
     AppState state{Workspace(utf8Path(workspace.path().toStdString()))};
     Unattended prompts;
@@ -94,8 +106,25 @@ int shoot(const QDir& folder) {
         settings->close();
     }
     for (const Operation* op : catalog()) {
-        ok = shootOperation(*main, *op, folder) && ok;
+        ok = shootOperation(*main, *op, folder, cases) && ok;
     }
+    // A groove narrower than the tool stops at its alarm; the first
+    // diagnostic is chosen, so its line is selected in the output box.
+    click(*main, kRingGroove.launcher.name);
+    OperationWindow* alarm = main->openWindow(kRingGroove);
+    ok = fillFromCase(*alarm, cases) && applyArg(*alarm, "toolDiameter=12") && ok;
+    click(*alarm, kRingGroove.generateButton);
+    alarm->preview()->findChild<QListWidget*>()->setCurrentRow(0);
+    ok = save(*alarm, folder, "ring-groove-alarm") && ok;
+    alarm->close();
+    // Hidden once, the preview stays hidden for the windows opened after it.
+    click(*main, kCircleHole.launcher.name);
+    OperationWindow* hidden = main->openWindow(kCircleHole);
+    ok = fillFromCase(*hidden, cases) && ok;
+    click(*hidden, kCircleHole.generateButton);
+    click(*hidden, "按钮_预览");
+    ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;
+    hidden->close();
     main->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return ok ? 0 : 1;
@@ -106,8 +135,8 @@ int shoot(const QDir& folder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tesmara-shots FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tesmara-shots FOLDER CASES\n");
         return 2;
     }
     tesmara::ui::applyAppearance(app);
@@ -116,5 +145,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);
         return 1;
     }
-    return tesmara::ui::shoot(folder);
+    return tesmara::ui::shoot(folder, QDir(QString::fromLocal8Bit(argv[2])));
 }

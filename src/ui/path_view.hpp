@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPolygonF>
+#include <QWidget>
+#include <vector>
+
+#include "check/plot.hpp"
+
+class QPainter;
+
+namespace tesmara::ui {
+
+// The top and side views of a checked program, drawn as `tesmara-cli plot`
+// draws them but fitted to the cut. The scene is built when the result or the
+// size changes, never while painting.
+class PathView : public QWidget {
+    Q_OBJECT
+
+public:
+    // A program that never ends runs up to the block limit, often the same
+    // loop a hundred thousand times; drawing its beginning shows that loop
+    // without holding up the window.
+    static constexpr std::size_t kMaxDrawnSegments = 50'000;
+
+    explicit PathView(QWidget* parent);
+
+    // Nothing to draw (no program yet) shows `hint` instead.
+    void showResult(const check::CheckResult* result);
+    void setHint(const QString& hint);
+    // The moves of one source line are drawn over the rest; 0 for none.
+    void highlightLine(int line);
+
+    const check::PlotScene& scene() const { return m_scene; }
+    int highlightedLine() const { return m_highlight; }
+
+signals:
+    // A click on or near a move: the source line it came from.
+    void moveChosen(int line);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    struct Polyline {
+        QPolygonF points;
+        QColor colour;
+        bool dashed = false;
+        bool wide = false;
+        int view = 0;
+        int line = 0;
+    };
+
+    void rebuild();
+    int lineNear(const QPointF& point) const;
+    void renderPicture();
+    void paintCaptions(QPainter& painter) const;
+
+    const check::CheckResult* m_result = nullptr;
+    check::PlotScene m_scene;
+    std::vector<Polyline> m_polylines;
+    QPixmap m_picture;  // everything but the highlight
+    QString m_hint;
+    int m_highlight = 0;
+};
+
+}  // namespace tesmara::ui

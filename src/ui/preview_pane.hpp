@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "app/session.hpp"
+
+class QLabel;
+class QListWidget;
+
+namespace tesmara::ui {
+
+class PathView;
+
+// Beside an operation's form: the toolpath of its program slot, a summary
+// and the diagnostics. Choosing a diagnostic of the slot, or clicking one of
+// its moves in the drawing, asks for its line.
+class PreviewPane : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PreviewPane(QWidget* parent);
+
+    // nullopt: no program yet.
+    void showCheck(std::optional<SlotCheck> check);
+
+    const std::optional<SlotCheck>& shownCheck() const { return m_check; }
+    const PathView& pathView() const { return *m_view; }
+
+signals:
+    void lineChosen(int line);
+
+private:
+    void showSummary();
+    void listDiagnostics();
+    void chooseRow(int row);
+
+    std::optional<SlotCheck> m_check;
+    PathView* m_view = nullptr;
+    QLabel* m_summary = nullptr;
+    QListWidget* m_diagnostics = nullptr;
+};
+
+}  // namespace tesmara::ui
