@@ -110,8 +110,15 @@ PlotScene buildScene(const CheckResult& result, double width, double height, con
     const Summary& sum = result.summary;
     const double cutTop = sum.feedExtents.valid ? sum.feedExtents.max.z : 0.0;
     const double cutBottom = sum.feedExtents.valid ? sum.feedExtents.min.z : 0.0;
+    const std::size_t drawn = std::min(result.segments.size(), kMaxDrawnSegments);
+    if (drawn < result.segments.size()) {
+        scene.labels.push_back({"first " + std::to_string(drawn) + " of " +
+                                    std::to_string(result.segments.size()) + " moves drawn",
+                                kMargin, height - 22});
+    }
     std::vector<Point3> points;
-    for (const Segment& s : result.segments) {
+    for (std::size_t i = 0; i < drawn; ++i) {
+        const Segment& s = result.segments[i];
         points.clear();
         flattenSegment(s, kTolerance, points);
         const bool rapid = s.kind == MoveKind::Rapid;

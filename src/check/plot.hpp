@@ -70,6 +70,11 @@ struct PlotScene {
     std::vector<TextLabel> labels;
 };
 
+// A program that never ends runs up to the block limit, often the same loop a
+// hundred thousand times; a drawing shows its first moves, which show that
+// loop, and says how many it left out.
+constexpr std::size_t kMaxDrawnSegments = 50'000;
+
 // The two views over the extents of every move, fitted into width × height.
 std::vector<View> layoutViews(const Extents& extents, double width, double height);
 

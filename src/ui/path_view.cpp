@@ -46,14 +46,6 @@ QPen strokePen(const QColor& colour, double width, bool dashed) {
     return pen;
 }
 
-check::CheckResult drawnPart(const check::CheckResult& result) {
-    check::CheckResult part;
-    part.summary = result.summary;
-    part.segments.assign(result.segments.begin(),
-                         result.segments.begin() + PathView::kMaxDrawnSegments);
-    return part;
-}
-
 // The feed moves and the hole centres with a little room around them: what
 // the operator looks for, rather than the way from the reference point. A
 // program stopped before its first cut shows the moves it made.
@@ -140,9 +132,7 @@ void PathView::rebuild() {
     m_scene = {};
     m_polylines.clear();
     if (m_result != nullptr && !m_result->segments.empty()) {
-        m_scene = m_result->segments.size() <= kMaxDrawnSegments
-                      ? sceneOf(*m_result, width(), height())
-                      : sceneOf(drawnPart(*m_result), width(), height());
+        m_scene = sceneOf(*m_result, width(), height());
         for (const check::Stroke& s : m_scene.strokes) {
             Polyline p{{}, qtColour(s.colour), s.dashed, s.wide, s.view, s.line};
             p.points.reserve(static_cast<qsizetype>(s.xy.size() / 2));

@@ -18,11 +18,6 @@ class PathView : public QWidget {
     Q_OBJECT
 
 public:
-    // A program that never ends runs up to the block limit, often the same
-    // loop a hundred thousand times; drawing its beginning shows that loop
-    // without holding up the window.
-    static constexpr std::size_t kMaxDrawnSegments = 50'000;
-
     explicit PathView(QWidget* parent);
 
     // Nothing to draw (no program yet) shows `hint` instead.

@@ -106,10 +106,10 @@ void PreviewPane::showSummary() {
     text += QStringLiteral("执行 %1 段 · 最深 %2 · 刀具 %3 · %4")
                 .arg(s.blocksExecuted)
                 .arg(deepest, toolsText(s.toolsUsed), countsText(r.diagnostics));
-    if (r.segments.size() > PathView::kMaxDrawnSegments) {
+    if (r.segments.size() > check::kMaxDrawnSegments) {
         text += QStringLiteral("\n共 %1 段移动，图中画出前 %2 段")
                     .arg(r.segments.size())
-                    .arg(PathView::kMaxDrawnSegments);
+                    .arg(check::kMaxDrawnSegments);
     }
     if (!s.ended) {
         text += QStringLiteral("\n程序没有正常结束，图中只画到出错为止");

@@ -111,6 +111,17 @@ TEST_F(CheckCli, PlotDrawsSvgAndPng) {
     EXPECT_TRUE(fs::exists(svg)) << "drawn as far as it ran";
 }
 
+TEST_F(CheckCli, PlotOfAProgramThatNeverEndsDrawsItsFirstMovesOnly) {
+    write("loop.nc", "M3 S1000\nG43 H1 Z10.\nN1 G1 X5. F100.\nX0\nGOTO1\n");
+    const std::string svg = path("loop.svg");
+    const CliRun r = runCli({"plot", path("loop.nc"), "-o", svg});
+    EXPECT_EQ(r.status, cli::kFailure);
+    EXPECT_NE(r.err.find("does not end"), std::string::npos) << r.err;
+    const std::string text = readFile(svg);
+    EXPECT_NE(text.find("first 50000 of "), std::string::npos);
+    EXPECT_LT(text.size(), 40'000'000u) << "one drawn move per stroke, at most the cap";
+}
+
 TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
     const UsageCase cases[] = {
         {{"check"}, {"name a FILE", "-"}},
