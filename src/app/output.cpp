@@ -30,17 +30,29 @@ std::string workspaceSubprogram(const Operation& op, const FieldValues& fields,
         buildSubprogram(*op.multiHole, fields, settings.safeHeight, SubprogramEnding::Workspace));
 }
 
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    return text.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 std::string outputPathFor(std::string_view confirmedName) {
     constexpr std::string_view kExtension = ".NC";
     std::string path(confirmedName);
-    const bool hasExtension =
-        path.size() >= kExtension.size() &&
-        std::equal(kExtension.begin(), kExtension.end(), path.end() - kExtension.size(),
-                   [](char a, char b) { return std::toupper(static_cast<unsigned char>(b)) == a; });
-    if (!hasExtension) {
+    if (!endsWithIgnoringCase(path, kExtension)) {
         path += kExtension;
     }
     return path;
+}
+
+std::string fileFailure(std::string_view what, const fs::path& file, std::string_view reason) {
+    std::string text(what);
+    text += " ";
+    text += pathText(file);
+    text += "：";
+    text += reason;
+    return text;
 }
 
 fs::path utf8Path(std::string_view text) {

@@ -20,9 +20,19 @@ void collect(std::vector<std::string>& errors, std::optional<std::string> error)
 
 std::optional<std::string> writeFile(const fs::path& path, std::string_view bytes) {
     if (auto reason = writeFileAtomically(path, bytes)) {
-        return "无法写入 " + pathText(path) + "：" + *reason;
+        return fileFailure("无法写入", path, *reason);
     }
     return std::nullopt;
+}
+
+// A multi-hole window adds its subprogram, with the workspace ending, on every
+// "出程序" and "多出".
+void appendSubprogramOf(AppState& state, const Operation& op, const FieldValues& fields,
+                        std::vector<std::string>& errors) {
+    if (op.multiHole != nullptr) {
+        collect(errors,
+                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
+    }
 }
 
 }  // namespace
@@ -75,10 +85,7 @@ std::string nextHole(AppState& state, const Operation& op, const FieldValues& fi
 std::vector<std::string> saveProgram(AppState& state, const Operation& op, const fs::path& path,
                                      const FieldValues& fields) {
     std::vector<std::string> errors;
-    if (op.multiHole != nullptr) {
-        collect(errors,
-                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
-    }
+    appendSubprogramOf(state, op, fields, errors);
     const std::string bytes =
         savedFileBytes(op, state.window(op).programSlot, fields, state.settings);
     collect(errors, writeFile(path, bytes));
@@ -102,10 +109,7 @@ std::vector<std::string> appendToWorkspace(AppState& state, const Operation& op,
                                            std::string_view outputBox, const FieldValues& fields) {
     std::vector<std::string> errors;
     collect(errors, appendMainOnce(state, op, outputBox));
-    if (op.multiHole != nullptr) {
-        collect(errors,
-                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
-    }
+    appendSubprogramOf(state, op, fields, errors);
     return errors;
 }
 

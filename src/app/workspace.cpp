@@ -21,15 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string failure(std::string_view what, const fs::path& file, std::string_view reason) {
-    std::string text(what);
-    text += " ";
-    text += pathText(file);
-    text += "：";
-    text += reason;
-    return text;
-}
-
 std::optional<std::string> createWith(const fs::path& file, std::string_view bytes) {
     std::error_code ignored;
     fs::remove(file, ignored);
@@ -41,7 +32,7 @@ std::optional<std::string> createWith(const fs::path& file, std::string_view byt
     }
     const int error = errno;
     if (!out) {
-        return failure("无法创建", file, std::strerror(error));
+        return fileFailure("无法创建", file, std::strerror(error));
     }
     return std::nullopt;
 }
@@ -58,7 +49,7 @@ std::optional<std::string> appendTo(const fs::path& file, std::string_view bytes
     }
     const int error = errno;
     if (!out) {
-        return failure("无法追加到", file, std::strerror(error));
+        return fileFailure("无法追加到", file, std::strerror(error));
     }
     return std::nullopt;
 }
@@ -94,14 +85,14 @@ WorkspaceFolder platformDefault() {
     std::error_code ec;
     const fs::path folder = fs::temp_directory_path(ec) / ("tesmara-" + userName());
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return {folder, failure("无法创建工作文件夹", folder, std::strerror(errno))};
+        return {folder, fileFailure("无法创建工作文件夹", folder, std::strerror(errno))};
     }
     struct stat info {};
     if (lstat(folder.c_str(), &info) != 0) {
-        return {folder, failure("无法使用工作文件夹", folder, std::strerror(errno))};
+        return {folder, fileFailure("无法使用工作文件夹", folder, std::strerror(errno))};
     }
     if (S_ISLNK(info.st_mode) || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
-        return {folder, failure("工作文件夹不安全（不是本用户的文件夹）", folder, "拒绝使用")};
+        return {folder, fileFailure("工作文件夹不安全（不是本用户的文件夹）", folder, "拒绝使用")};
     }
     return {folder, std::nullopt};
 }

@@ -1,8 +1,10 @@
 #include "cli/check_args.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,14 +18,13 @@ namespace {
 constexpr std::string_view kRunOptions =
     "--rapid-rate MM_PER_MIN, --block-limit N, --reference-z Z";
 
-bool parsePositive(std::string_view text, double& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && value > 0.0;
-}
-
 bool parseNumber(std::string_view text, double& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parsePositive(std::string_view text, double& value) {
+    return parseNumber(text, value) && value > 0.0;
 }
 
 std::string choices(std::span<const std::string_view> allowed) {
@@ -98,9 +99,11 @@ bool readInput(std::string_view command, const std::string& input, std::string& 
     if (input == "-") {
         bytes << std::cin.rdbuf();
     } else {
+        errno = 0;
         std::ifstream in(utf8Path(input), std::ios::binary);
         if (!in) {
-            err << "tesmara-cli " << command << ": cannot read " << input << "\n";
+            err << "tesmara-cli " << command << ": cannot read " << input << ": "
+                << std::strerror(errno) << "\n";
             return false;
         }
         bytes << in.rdbuf();

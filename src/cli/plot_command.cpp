@@ -1,3 +1,4 @@
+#include "app/output.hpp"
 #include "check/check.hpp"
 #include "check/plot.hpp"
 #include "check/report.hpp"
@@ -12,19 +13,6 @@ namespace {
 constexpr double kWidth = 900.0;
 constexpr double kHeight = 900.0;
 
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) {
-        return false;
-    }
-    const std::string_view tail = text.substr(text.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
@@ -33,8 +21,8 @@ int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::
     if (!parseCheckArgs("plot", args, kAllowed, parsed, err)) {
         return kUsage;
     }
-    const bool svg = endsWithNoCase(parsed.output, ".svg");
-    const bool png = endsWithNoCase(parsed.output, ".png");
+    const bool svg = endsWithIgnoringCase(parsed.output, ".svg");
+    const bool png = endsWithIgnoringCase(parsed.output, ".png");
     if (!svg && !png) {
         err << "tesmara-cli plot: -o OUT names the picture; it ends in .svg or .png\n";
         return kUsage;
@@ -45,8 +33,12 @@ int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::
     }
     const check::CheckResult result = check::checkProgram(text, parsed.options);
     const check::PlotScene scene = check::buildScene(result, kWidth, kHeight);
-    const int status = svg ? emit(check::renderSvg(scene), parsed.output, out, err)
-                           : writePng(scene, parsed.output, err);
+    const std::string picture = svg ? check::renderSvg(scene) : renderPng(scene);
+    if (picture.empty()) {
+        err << "tesmara-cli plot: the picture could not be encoded as PNG\n";
+        return kFailure;
+    }
+    const int status = emit(picture, parsed.output, out, err);
     if (result.hasError()) {
         err << "tesmara-cli plot: the program has errors; drawn as far as it ran\n"
             << check::textReport(result, parsed.options);

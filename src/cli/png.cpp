@@ -1,12 +1,12 @@
 #include "cli/png.hpp"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 #include <memory>
-
-#include "cli/cli.hpp"
 
 namespace tesmara::cli {
 
@@ -31,7 +31,7 @@ std::unique_ptr<QGuiApplication> ensureApplication() {
 
 }  // namespace
 
-int writePng(const check::PlotScene& scene, const std::string& path, std::ostream& err) {
+std::string renderPng(const check::PlotScene& scene) {
     const auto app = ensureApplication();
     QImage image(static_cast<int>(scene.width), static_cast<int>(scene.height),
                  QImage::Format_RGB32);
@@ -58,11 +58,13 @@ int writePng(const check::PlotScene& scene, const std::string& path, std::ostrea
         painter.drawText(QPointF(l.x, l.y), QString::fromStdString(l.text));
     }
     painter.end();
-    if (!image.save(QString::fromStdString(path), "PNG")) {
-        err << "tesmara-cli plot: cannot write " << path << "\n";
-        return kFailure;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        return {};
     }
-    return kOk;
+    return bytes.toStdString();
 }
 
 }  // namespace tesmara::cli

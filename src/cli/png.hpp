@@ -1,13 +1,13 @@
 #pragma once
 
-#include <ostream>
 #include <string>
 
 #include "check/plot.hpp"
 
 namespace tesmara::cli {
 
-// Rasterises the scene with Qt's painter; the only Qt use of tesmara-cli.
-int writePng(const check::PlotScene& scene, const std::string& path, std::ostream& err);
+// Rasterises the scene with Qt's painter into PNG bytes (empty if encoding
+// fails); the only Qt use of tesmara-cli.
+std::string renderPng(const check::PlotScene& scene);
 
 }  // namespace tesmara::cli

@@ -105,6 +105,10 @@ TEST_F(CheckCli, PlotDrawsSvgAndPng) {
     const std::string png = path("path.png");
     ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", png}).status, cli::kOk);
     EXPECT_TRUE(readFile(png).starts_with("\x89PNG"));
+    const CliRun unwritable = runCli({"plot", path("good.nc"), "-o", "/no/such/folder/path.png"});
+    EXPECT_EQ(unwritable.status, cli::kFailure);
+    EXPECT_NE(unwritable.err.find("/no/such/folder/path.png: "), std::string::npos)
+        << "names the file and the reason: " << unwritable.err;
 
     const CliRun bad = runCli({"plot", path("bad.nc"), "-o", svg});
     EXPECT_EQ(bad.status, cli::kFailure);
@@ -142,6 +146,7 @@ TEST(CheckCliUsage, AnUnreadableFileIsAFailureNamingIt) {
     const CliRun r = runCli({"check", "/no/such/file.nc"});
     EXPECT_EQ(r.status, cli::kFailure);
     EXPECT_NE(r.err.find("/no/such/file.nc"), std::string::npos);
+    EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
 }
 
 }  // namespace
