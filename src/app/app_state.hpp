@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/workspace.hpp"
+#include "check/check.hpp"
 #include "operations/catalog.hpp"
 
 namespace tesmara {
@@ -26,8 +27,9 @@ public:
 
     GlobalSettings settings;
     Workspace workspace;
-    WorkspaceTexts exported;     // what "汇出" read from the workspace
-    bool previewHidden = false;  // the operator hid the toolpath preview for this run
+    WorkspaceTexts exported;             // what "汇出" read from the workspace
+    bool previewHidden = false;          // the operator hid the toolpath preview for this run
+    check::CheckOptions previewOptions;  // how the preview runs a program
 
     WindowState& window(const Operation& op);
 

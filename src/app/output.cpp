@@ -81,12 +81,19 @@ fs::path temporaryBeside(const fs::path& target) {
 }  // namespace
 
 std::optional<std::string> writeFileAtomically(const fs::path& path, std::string_view bytes) {
+    return writeFileAtomically(path, [bytes](std::ostream& out) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    });
+}
+
+std::optional<std::string> writeFileAtomically(const fs::path& path,
+                                               const std::function<void(std::ostream&)>& write) {
     const fs::path temporary = temporaryBeside(path);
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) {
         return std::strerror(errno);
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    write(out);
     out.flush();
     const int writeError = errno;
     out.close();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -41,5 +43,8 @@ std::string pathText(const std::filesystem::path& path);
 // the old file whole. Gives the reason when it fails, naming nothing else.
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                std::string_view bytes);
+// The same with the bytes that `write` puts out piece by piece.
+std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
+                                               const std::function<void(std::ostream&)>& write);
 
 }  // namespace tesmara

@@ -64,7 +64,7 @@ const std::string& generate(AppState& state, const Operation& op, FieldValues& f
     return window.programSlot;
 }
 
-std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) {
+std::optional<SlotText> slotText(AppState& state, const Operation& op) {
     const WindowState& window = state.window(op);
     if (window.programSlot.empty()) {
         return std::nullopt;
@@ -75,7 +75,19 @@ std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) 
     }
     const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
     text += window.calledSubprogram;
-    return SlotCheck{check::checkProgram(text), lines};
+    return SlotText{std::move(text), lines};
+}
+
+SlotCheck checkSlotText(const SlotText& slot, const check::CheckOptions& options) {
+    return SlotCheck{check::checkProgram(slot.text, options), slot.slotLines};
+}
+
+std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) {
+    const std::optional<SlotText> slot = slotText(state, op);
+    if (!slot) {
+        return std::nullopt;
+    }
+    return checkSlotText(*slot, state.previewOptions);
 }
 
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {

@@ -33,8 +33,18 @@ struct SlotCheck {
     int slotLines = 0;  // lines of the program slot; later ones are the called subprogram's
 };
 
-// The program slot as the checker runs it, for the preview, followed by the
-// subprogram it calls; nothing while the slot is empty.
+// The text the preview checks: the program slot followed by the subprogram
+// it calls; nothing while the slot is empty.
+struct SlotText {
+    std::string text;
+    int slotLines = 0;
+};
+std::optional<SlotText> slotText(AppState& state, const Operation& op);
+
+// Reads nothing but its arguments, so the preview runs it beside the window.
+SlotCheck checkSlotText(const SlotText& slot, const check::CheckOptions& options);
+
+// Both at once, with the preview's options.
 std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op);
 
 // "下一孔": gives the count label's new caption.

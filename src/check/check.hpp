@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +54,7 @@ struct Extents {
 
 struct Summary {
     std::int64_t blocksExecuted = 0;
+    std::int64_t moves = 0;     // every executed move, also those not kept for drawing
     double feedLength = 0.0;    // mm
     double rapidLength = 0.0;   // mm
     double cycleSeconds = 0.0;  // feeds at F, rapids at the configured rate; no acceleration
@@ -69,15 +72,22 @@ struct CheckOptions {
     double rapidRate = 20'000.0;          // mm/min
     Point3 reference{0.0, 0.0, 100.0};    // where G28 goes, per axis
     std::array<Point3, 6> workOffsets{};  // G54..G59
-    bool expand = false;                  // also write the run as plain G-code
+    // Moves kept in CheckResult::segments: a program that never ends would
+    // otherwise fill the memory with the same loop. The summary counts them all.
+    std::size_t segmentLimit = 200'000;
+    // Receives the run as plain G-code, piece after piece while it runs, so
+    // that a long run is never held whole; empty: not expanded.
+    std::function<void(std::string_view)> expandTo;
+    // Set by another thread to stop the run soon; the result then tells so.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct CheckResult {
-    std::vector<Segment> segments;
+    std::vector<Segment> segments;  // the first CheckOptions::segmentLimit moves
     Summary summary;
     std::vector<Diagnostic> diagnostics;  // reading first, then running, each in order
     std::vector<double> variables;        // #0..#999 at the end, NaN for vacant
-    std::string expanded;                 // when CheckOptions::expand
+    bool cancelled = false;               // stopped by CheckOptions::cancel: nothing is complete
 
     bool hasError() const;
     // A variable's value at the end of the run, nullopt when vacant.

@@ -4,9 +4,29 @@
 
 namespace tesmara::check {
 
+namespace {
+
+constexpr std::size_t kPiece = 64 * 1024;
+
+}  // namespace
+
+ExpandWriter::ExpandWriter(const std::function<void(std::string_view)>& sink) : m_sink(sink) {
+    if (enabled()) {
+        m_body = "%\r\nO100\r\nG90 G17 G94\r\n";
+    }
+}
+
 void ExpandWriter::line(std::string_view text) {
     m_body.append(text);
     m_body.append("\r\n");
+    if (m_body.size() >= kPiece) {
+        flush();
+    }
+}
+
+void ExpandWriter::flush() {
+    m_sink(m_body);
+    m_body.clear();
 }
 
 void ExpandWriter::motion(const Segment& s) {
@@ -44,8 +64,9 @@ void ExpandWriter::motion(const Segment& s) {
     line(text);
 }
 
-std::string ExpandWriter::finish() const {
-    return "%\r\nO100\r\nG90 G17 G94\r\n" + m_body + "M30\r\n%";
+void ExpandWriter::finish() {
+    m_body.append("M30\r\n%");
+    flush();
 }
 
 }  // namespace tesmara::check

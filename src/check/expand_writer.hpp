@@ -8,17 +8,20 @@ namespace tesmara::check {
 
 // Writes the run as plain G-code while it happens: one block per motion with
 // absolute numbers, and the tool, spindle, coolant and offset words in order.
+// The text goes to the sink in pieces of a few kilobytes.
 class ExpandWriter {
 public:
-    explicit ExpandWriter(bool enabled) : m_enabled(enabled) {}
+    explicit ExpandWriter(const std::function<void(std::string_view)>& sink);
 
-    bool enabled() const { return m_enabled; }
+    bool enabled() const { return static_cast<bool>(m_sink); }
     void line(std::string_view text);
     void motion(const Segment& segment);
-    std::string finish() const;
+    void finish();
 
 private:
-    bool m_enabled;
+    void flush();
+
+    const std::function<void(std::string_view)>& m_sink;
     std::string m_body;
     Compensation m_compensation = Compensation::Off;
     int m_register = 0;

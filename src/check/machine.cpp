@@ -25,7 +25,7 @@ Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckRes
       m_vars(kVariableCount, vacant()),
       m_eval(text.ops, m_vars.data()),
       m_warned(text.blocks.size(), 0),
-      m_expand(options.expand) {}
+      m_expand(options.expandTo) {}
 
 void Machine::run() {
     if (m_text.programs.empty()) {
@@ -37,7 +37,7 @@ void Machine::run() {
     }
     m_result.variables.assign(m_vars.begin(), m_vars.end());
     if (m_expand.enabled()) {
-        m_result.expanded = m_expand.finish();
+        m_expand.finish();
     }
 }
 
@@ -52,10 +52,9 @@ bool Machine::error(Code code, std::string message) {
 void Machine::finish() {
     m_running = false;
     m_result.summary.ended = true;
-    if (!m_result.segments.empty() && m_state.position.z <= 0.0) {
-        const Segment& last = m_result.segments.back();
+    if (m_result.summary.moves > 0 && m_state.position.z <= 0.0) {
         m_result.diagnostics.push_back(
-            {Severity::Warning, Code::NotSafeAtEnd, last.program, last.line, 0,
+            {Severity::Warning, Code::NotSafeAtEnd, m_lastMove.program, m_lastMove.line, 0,
              "the program ends with the tool at Z" + formatNumber(m_state.position.z) +
                  ", not above the work"});
     }
@@ -73,6 +72,9 @@ bool Machine::step() {
     const Block& b = m_text.blocks[m_pc];
     if (b.kind == BlockKind::Invalid) {
         m_running = false;  // told when the text was read
+        return false;
+    }
+    if (cancelled()) {
         return false;
     }
     if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
@@ -117,6 +119,19 @@ bool Machine::step() {
             break;
     }
     return false;
+}
+
+// Looked at once every few thousand blocks: often enough to stop within a
+// millisecond, seldom enough to cost nothing.
+bool Machine::cancelled() {
+    constexpr std::int64_t kEvery = 4096;
+    if (m_options.cancel == nullptr || m_result.summary.blocksExecuted % kEvery != 0 ||
+        !m_options.cancel->load(std::memory_order_relaxed)) {
+        return false;
+    }
+    m_result.cancelled = true;
+    m_running = false;
+    return true;
 }
 
 bool Machine::assign(const Block& b) {
@@ -245,7 +260,7 @@ void run(const CompiledText& text, const CheckOptions& options, CheckResult& res
     result.segments.clear();
     result.summary = {};
     result.diagnostics = text.diagnostics;
-    result.expanded.clear();
+    result.cancelled = false;
     Machine machine(text, options, result);
     machine.run();
 }

@@ -62,6 +62,8 @@ private:
     };
 
     bool step();
+    bool cancelled();
+    void makeRoom();
     bool executeNc(const Block& block);
     bool readWords(const NcBlock& nc, Words& words);
     bool plan(const NcBlock& nc, const Words& words, ModalState& next);
@@ -90,6 +92,10 @@ private:
     std::vector<Frame> m_frames;
     std::vector<std::uint32_t> m_warned;  // per block, one bit per warning code
     ExpandWriter m_expand;
+    struct Place {
+        int program = 0;
+        int line = 0;
+    } m_lastMove;  // where the last move came from, also when it is not kept
     int m_pc = 0;
     int m_program = 0;
     bool m_running = true;

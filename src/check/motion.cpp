@@ -127,6 +127,7 @@ void Machine::planHome(const Words& w, const ModalState& next) {
     home.x = w.has(Address::X) ? m_options.reference.x : via.x;
     home.y = w.has(Address::Y) ? m_options.reference.y : via.y;
     home.z = w.has(Address::Z) ? m_options.reference.z : via.z;
+    makeRoom();
     Segment& first = m_result.segments.emplace_back();
     first.start = next.position;
     first.end = via;
@@ -182,6 +183,17 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     return true;
 }
 
+// Room for the two moves a block may make, grown to the segment limit and no
+// further, so that a run that goes on and on holds no more than the limit.
+void Machine::makeRoom() {
+    constexpr std::size_t kPerBlock = 2;
+    std::vector<Segment>& segments = m_result.segments;
+    if (segments.capacity() - segments.size() < kPerBlock) {
+        const std::size_t most = m_options.segmentLimit + kPerBlock;
+        segments.reserve(std::min(std::max<std::size_t>(64, 2 * segments.capacity()), most));
+    }
+}
+
 // Appends the block's motions to the segments; the caller drops them again
 // when the block fails.
 bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
@@ -198,6 +210,7 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
         const bool arc = next.motion == Motion::ArcCw || next.motion == Motion::ArcCcw;
         const std::uint16_t centre = bit(Address::I) | bit(Address::J) | bit(Address::R);
         if ((w.present & kAxes) || (arc && (w.present & centre))) {
+            makeRoom();
             Segment& s = segments.emplace_back();
             s.start = next.position;
             s.end = target(w, next);
@@ -241,6 +254,8 @@ bool Machine::account(const Block& block, Segment& s) {
     s.program = m_text.programs[block.program].number;
     s.line = block.line;
     Summary& sum = m_result.summary;
+    ++sum.moves;
+    m_lastMove = {s.program, s.line};
     const bool sideways = std::hypot(s.end.x - s.start.x, s.end.y - s.start.y) > kSamePoint;
     // Going up without the tool length is harmless; going down is how a tool
     // longer than expected hits the work.
@@ -347,7 +362,7 @@ bool Machine::executeNc(const Block& block) {
             segments[kept++] = segments[i];
         }
     }
-    segments.resize(kept);
+    segments.resize(std::min(kept, m_options.segmentLimit));
     if (hasM(nc, 5)) {
         m_state.spindle = Spindle::Stopped;
     }

@@ -111,10 +111,10 @@ PlotScene buildScene(const CheckResult& result, double width, double height, con
     const double cutTop = sum.feedExtents.valid ? sum.feedExtents.max.z : 0.0;
     const double cutBottom = sum.feedExtents.valid ? sum.feedExtents.min.z : 0.0;
     const std::size_t drawn = std::min(result.segments.size(), kMaxDrawnSegments);
-    if (drawn < result.segments.size()) {
-        scene.labels.push_back({"first " + std::to_string(drawn) + " of " +
-                                    std::to_string(result.segments.size()) + " moves drawn",
-                                kMargin, height - 22});
+    if (static_cast<std::int64_t>(drawn) < sum.moves) {
+        scene.labels.push_back(
+            {"first " + std::to_string(drawn) + " of " + std::to_string(sum.moves) + " moves drawn",
+             kMargin, height - 22});
     }
     std::vector<Point3> points;
     for (std::size_t i = 0; i < drawn; ++i) {

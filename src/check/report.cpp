@@ -87,7 +87,7 @@ std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
     const Summary& s = result.summary;
     std::string out = "{\"summary\":{";
     out += "\"blocksExecuted\":" + std::to_string(s.blocksExecuted);
-    out += ",\"segments\":" + std::to_string(result.segments.size());
+    out += ",\"segments\":" + std::to_string(s.moves);
     out += ",\"feedLength\":" + formatShort(s.feedLength, 4);
     out += ",\"rapidLength\":" + formatShort(s.rapidLength, 4);
     out += ",\"cycleSeconds\":" + formatShort(s.cycleSeconds, 2);

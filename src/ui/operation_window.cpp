@@ -8,6 +8,7 @@
 #include <QTextBlock>
 
 #include "app/session.hpp"
+#include "ui/check_runner.hpp"
 #include "ui/form.hpp"
 #include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
@@ -52,6 +53,8 @@ void OperationWindow::buildPreview() {
     m_preview = new PreviewPane(this);
     m_preview->setObjectName(QStringLiteral("预览"));
     m_preview->setGeometry(m_op.window.width, 0, kPreviewWidth, m_op.window.height);
+    m_check =
+        new CheckRunner(this, [this](SlotCheck check) { m_preview->showCheck(std::move(check)); });
     m_previewToggle = new QPushButton(this);
     m_previewToggle->setObjectName(QStringLiteral("按钮_预览"));
     connect(m_preview, &PreviewPane::lineChosen, this, &OperationWindow::selectOutputLine);
@@ -72,11 +75,25 @@ void OperationWindow::placePreview() {
     resize(width, m_op.window.height + kStripHeight);
 }
 
-// A hidden pane is not kept up to date; it catches up when it is shown.
+// A hidden pane is not kept up to date; it catches up when it is shown. The
+// check runs beside the window, which answers the operator meanwhile.
 void OperationWindow::showProgramSlot() {
-    if (!m_state.previewHidden) {
-        m_preview->showCheck(checkProgramSlot(m_state, m_op));
+    if (m_state.previewHidden) {
+        m_check->cancel();
+        return;
     }
+    std::optional<SlotText> slot = slotText(m_state, m_op);
+    if (!slot) {
+        m_check->cancel();
+        m_preview->showCheck(std::nullopt);
+        return;
+    }
+    m_preview->showRunning();
+    m_check->start([slot = std::move(*slot),
+                    options = m_state.previewOptions](const std::atomic<bool>& cancel) mutable {
+        options.cancel = &cancel;
+        return checkSlotText(slot, options);
+    });
 }
 
 void OperationWindow::selectOutputLine(int line) {

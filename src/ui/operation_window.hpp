@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace tesmara::ui {
 
+class CheckRunner;
 class PreviewPane;
 class Prompts;
 
@@ -30,6 +31,7 @@ public:
 
     const Operation& operation() const { return m_op; }
     PreviewPane* preview() const { return m_preview; }
+    const CheckRunner& previewCheck() const { return *m_check; }
 
 private:
     void connectButton(std::string_view name, void (OperationWindow::*handler)());
@@ -53,6 +55,7 @@ private:
     Prompts& m_prompts;
     QPlainTextEdit* m_output = nullptr;
     PreviewPane* m_preview = nullptr;
+    CheckRunner* m_check = nullptr;
     QPushButton* m_previewToggle = nullptr;
     QString m_lastPath;  // the save dialog's last confirmed path, for this opening
 };

@@ -27,6 +27,7 @@ public:
     void highlightLine(int line);
 
     const check::PlotScene& scene() const { return m_scene; }
+    const QString& hint() const { return m_hint; }
     int highlightedLine() const { return m_highlight; }
 
 signals:

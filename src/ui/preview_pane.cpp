@@ -15,6 +15,7 @@ namespace {
 constexpr int kListHeight = 112;
 constexpr auto kNoProgramHint = u"按“生成程序”后，这里显示刀具路径";
 constexpr auto kNoMovesHint = u"程序里没有刀具移动";
+constexpr auto kRunningHint = u"正在检查程序……";
 constexpr QColor kErrorColour{190, 0, 0};
 constexpr QColor kWarningColour{150, 90, 0};
 
@@ -91,6 +92,11 @@ void PreviewPane::showCheck(std::optional<SlotCheck> check) {
     listDiagnostics();
 }
 
+void PreviewPane::showRunning() {
+    showCheck(std::nullopt);
+    m_view->setHint(QString::fromUtf16(kRunningHint));
+}
+
 void PreviewPane::showSummary() {
     if (!m_check) {
         m_summary->clear();
@@ -106,10 +112,9 @@ void PreviewPane::showSummary() {
     text += QStringLiteral("执行 %1 段 · 最深 %2 · 刀具 %3 · %4")
                 .arg(s.blocksExecuted)
                 .arg(deepest, toolsText(s.toolsUsed), countsText(r.diagnostics));
-    if (r.segments.size() > check::kMaxDrawnSegments) {
-        text += QStringLiteral("\n共 %1 段移动，图中画出前 %2 段")
-                    .arg(r.segments.size())
-                    .arg(check::kMaxDrawnSegments);
+    const auto drawn = std::min(r.segments.size(), check::kMaxDrawnSegments);
+    if (static_cast<std::int64_t>(drawn) < s.moves) {
+        text += QStringLiteral("\n共 %1 段移动，图中画出前 %2 段").arg(s.moves).arg(drawn);
     }
     if (!s.ended) {
         text += QStringLiteral("\n程序没有正常结束，图中只画到出错为止");

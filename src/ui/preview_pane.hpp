@@ -23,6 +23,8 @@ public:
 
     // nullopt: no program yet.
     void showCheck(std::optional<SlotCheck> check);
+    // Until the next showCheck: the program is being checked.
+    void showRunning();
 
     const std::optional<SlotCheck>& shownCheck() const { return m_check; }
     const PathView& pathView() const { return *m_view; }

@@ -2,6 +2,7 @@
 // would, so that captions, layout and output can be looked at.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include "app/app_state.hpp"
 #include "app/output.hpp"
+#include "ui/check_runner.hpp"
 #include "ui/form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/operation_window.hpp"
@@ -72,6 +74,15 @@ bool fillFromCase(OperationWindow& window, const QDir& cases) {
     return ok;
 }
 
+// The preview checks beside the window; a picture waits for its result.
+void generateAndWait(OperationWindow& window) {
+    click(window, window.operation().generateButton);
+    const QDeadlineTimer deadline(10'000);
+    while (window.previewCheck().running() && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
 bool save(QWidget& window, const QDir& folder, const QString& name) {
     QApplication::processEvents();
     const QString path = folder.filePath(name + ".png");
@@ -87,7 +98,7 @@ bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, c
     OperationWindow* window = main.openWindow(op);
     const QString name = qtText(op.id);
     bool ok = fillFromCase(*window, cases);
-    click(*window, op.generateButton);
+    generateAndWait(*window);
     ok = save(*window, folder, name) && ok;
     window->close();
     return ok;
@@ -113,7 +124,7 @@ int shoot(const QDir& folder, const QDir& cases) {
     click(*main, kRingGroove.launcher.name);
     OperationWindow* alarm = main->openWindow(kRingGroove);
     ok = fillFromCase(*alarm, cases) && applyArg(*alarm, "toolDiameter=12") && ok;
-    click(*alarm, kRingGroove.generateButton);
+    generateAndWait(*alarm);
     alarm->preview()->findChild<QListWidget*>()->setCurrentRow(0);
     ok = save(*alarm, folder, "ring-groove-alarm") && ok;
     alarm->close();
@@ -121,7 +132,7 @@ int shoot(const QDir& folder, const QDir& cases) {
     click(*main, kCircleHole.launcher.name);
     OperationWindow* hidden = main->openWindow(kCircleHole);
     ok = fillFromCase(*hidden, cases) && ok;
-    click(*hidden, kCircleHole.generateButton);
+    generateAndWait(*hidden);
     click(*hidden, "按钮_预览");
     ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;
     hidden->close();

@@ -59,16 +59,71 @@ std::vector<std::string> typicalCases() {
     return names;
 }
 
+// Options that collect the expanded program in `text`, piece by piece.
+CheckOptions expandingInto(std::string& text, std::size_t segmentLimit = 200'000) {
+    CheckOptions options;
+    options.segmentLimit = segmentLimit;
+    options.expandTo = [&text](std::string_view piece) { text.append(piece); };
+    return options;
+}
+
+void expectSameSummary(const Summary& a, const Summary& b) {
+    EXPECT_EQ(a.blocksExecuted, b.blocksExecuted);
+    EXPECT_EQ(a.moves, b.moves);
+    EXPECT_NEAR(a.feedLength, b.feedLength, kTol);
+    EXPECT_NEAR(a.rapidLength, b.rapidLength, kTol);
+    EXPECT_NEAR(a.cycleSeconds, b.cycleSeconds, kTol);
+    ASSERT_EQ(a.feedExtents.valid, b.feedExtents.valid);
+    expectNear(a.feedExtents.min, b.feedExtents.min, "feed extents");
+    expectNear(a.feedExtents.max, b.feedExtents.max, "feed extents");
+    ASSERT_EQ(a.deepestZ.has_value(), b.deepestZ.has_value());
+    EXPECT_NEAR(a.deepestZ.value_or(0), b.deepestZ.value_or(0), kTol);
+    EXPECT_EQ(a.toolsUsed, b.toolsUsed);
+    EXPECT_EQ(a.ended, b.ended);
+}
+
+// Far more moves than a preview keeps: a helix down in 300 turns, then away
+// at depth so that the end is not safe.
+constexpr const char* kManyMoves =
+    "T1 M6\nG43 H1 G0 Z5.\nM3 S1000\nG0 X10. Y0\n#1=0\n"
+    "WHILE[#1LT300]DO1\nG3 X10. Y0 I-10. J0 Z-[#1*0.1] F300.\nG1 Z-[#1*0.1+0.05]\n"
+    "#1=#1+1\nEND1\nG0 X50.\nM30\n";
+
+// The moves kept for drawing stop at the limit; every figure of the summary,
+// the warning about the last move and the expanded program still cover the run.
+TEST(SegmentLimit, KeepsTheSummaryExactAndExpandsEveryMove) {
+    std::string whole;
+    const CheckResult all = checkProgram(kManyMoves, expandingInto(whole));
+    ASSERT_EQ(all.summary.moves, 2 + 2 * 300 + 1);
+    ASSERT_EQ(all.segments.size(), static_cast<std::size_t>(all.summary.moves));
+    for (const std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{57}}) {
+        SCOPED_TRACE(limit);
+        std::string plain;
+        const CheckResult capped = checkProgram(kManyMoves, expandingInto(plain, limit));
+        ASSERT_EQ(capped.segments.size(), limit);
+        expectSameSummary(capped.summary, all.summary);
+        ASSERT_EQ(capped.diagnostics.size(), all.diagnostics.size());
+        for (std::size_t i = 0; i < all.diagnostics.size(); ++i) {
+            EXPECT_EQ(capped.diagnostics[i].code, all.diagnostics[i].code);
+            EXPECT_EQ(capped.diagnostics[i].line, all.diagnostics[i].line);
+        }
+        EXPECT_EQ(plain, whole);
+        const CheckResult again = checkProgram(plain);
+        EXPECT_EQ(again.summary.moves, all.summary.moves);
+        EXPECT_NEAR(again.summary.cycleSeconds, all.summary.cycleSeconds, kTol);
+    }
+    EXPECT_EQ(all.diagnostics.back().code, Code::NotSafeAtEnd);
+    EXPECT_EQ(all.diagnostics.back().line, 11);
+}
+
 class Expand : public testing::TestWithParam<std::string> {};
 
 TEST_P(Expand, CheckingTheExpandedProgramGivesTheSameToolpath) {
     const std::string program =
         generated(goldenArgs(fs::path(TESMARA_GOLDEN_DIR) / GetParam() / "typical.args"));
-    CheckOptions options;
-    options.expand = true;
-    const CheckResult original = checkProgram(program, options);
+    std::string plain;
+    const CheckResult original = checkProgram(program, expandingInto(plain));
     ASSERT_FALSE(original.hasError()) << original.diagnostics.front().message;
-    const std::string& plain = original.expanded;
     EXPECT_EQ(plain.find('#'), std::string::npos) << "no macro left";
     EXPECT_EQ(plain.find("G52"), std::string::npos);
     EXPECT_EQ(plain.find("G16"), std::string::npos);

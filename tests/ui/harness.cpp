@@ -2,13 +2,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QThreadPool>
 #include <fstream>
 #include <iterator>
 
 #include "app/output.hpp"
+#include "ui/check_runner.hpp"
 #include "ui/form.hpp"
 
 namespace tesmara::ui {
@@ -109,6 +112,8 @@ void DesktopTest::TearDown() {
         window->close();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Closing cancelled every check; none may outlive its test.
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(10'000));
 }
 
 std::filesystem::path DesktopTest::folder() const {
@@ -139,6 +144,14 @@ OperationWindow* DesktopTest::openDirectly(const Operation& op) {
 void DesktopTest::closeWindow(QWidget* window) {
     window->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void DesktopTest::waitForPreview(OperationWindow* window) {
+    const QDeadlineTimer deadline(10'000);
+    while (window->previewCheck().running() && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_FALSE(window->previewCheck().running()) << "the preview's check never came back";
 }
 
 void DesktopTest::click(QWidget* window, std::string_view name) {

@@ -67,6 +67,8 @@ public:
     OperationWindow* openDirectly(const Operation& op);
     void closeWindow(QWidget* window);
 
+    // Until the check of the window's preview has come back.
+    static void waitForPreview(OperationWindow* window);
     static void click(QWidget* window, std::string_view name);
     // As a real mouse would: a window blocked by a modal one does not get it.
     static void clickThroughWindowSystem(QWidget* window, std::string_view name);

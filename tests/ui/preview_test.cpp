@@ -6,9 +6,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QThreadPool>
 
 #include "check/check.hpp"
 #include "harness.hpp"
+#include "ui/check_runner.hpp"
 #include "ui/form.hpp"
 #include "ui/path_view.hpp"
 #include "ui/preview_pane.hpp"
@@ -63,6 +65,7 @@ public:
             }
         }
         click(window, op.generateButton);
+        waitForPreview(window);
         return window;
     }
 
@@ -251,6 +254,46 @@ TEST_F(PreviewTest, ClickingAMoveSelectsItsLine) {
               QString::fromStdString(slot(kCircleHole)).split("\r\n").at(line - 1));
 }
 
+// A program that never ends, checked without a block limit, runs until it
+// is cancelled; all the while the window answers at once and the pane says
+// that the check is running. A new Generate, hiding the pane and closing the
+// window each cancel the check, and no stale result is ever shown.
+TEST_F(PreviewTest, ANeverEndingCheckLeavesTheWindowAnswering) {
+    start();
+    state->previewOptions.blockLimit = std::numeric_limits<std::int64_t>::max();
+    std::vector<QString> args = typicalArgs(kCircleHole);
+    args.push_back(QStringLiteral("depthPerCut=0"));
+    OperationWindow* window = openDirectly(kCircleHole);
+    const auto pathView = [&] { return &window->preview()->pathView(); };
+    for (int press = 1; press <= 2; ++press) {
+        for (const QString& arg : args) {
+            if (arg.contains('=')) {
+                fill(window, {{arg.section('=', 0, 0).toStdString(), arg.section('=', 1)}});
+            }
+        }
+        click(window, kCircleHole.generateButton);
+        EXPECT_FALSE(output(window).isEmpty()) << "Generate fills the output box at once";
+        EXPECT_EQ(window->previewCheck().generation(), static_cast<std::uint64_t>(press));
+    }
+    QTest::qWait(100);
+    ASSERT_TRUE(window->previewCheck().running());
+    EXPECT_EQ(pathView()->hint(), QStringLiteral("正在检查程序……"));
+    EXPECT_FALSE(window->preview()->shownCheck().has_value());
+
+    type(window, findField(kCircleHole, "feedRate")->control, QStringLiteral("250"));
+    EXPECT_EQ(text(window, findField(kCircleHole, "feedRate")->control), QStringLiteral("250"));
+    EXPECT_TRUE(window->previewCheck().running());
+    click(window, kToggle);
+    EXPECT_FALSE(previewShown(window));
+    EXPECT_EQ(window->findChild<QPushButton*>(qtText(kToggle))->text(), QStringLiteral("显示预览"));
+    EXPECT_FALSE(window->previewCheck().running()) << "a hidden pane needs no check";
+
+    click(window, kToggle);
+    EXPECT_TRUE(window->previewCheck().running());
+    closeWindow(window);
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(5'000)) << "closing cancels the check";
+}
+
 // One window's choice holds for every window opened later in the run, and
 // the window is as wide as its form while the pane is hidden.
 TEST_F(PreviewTest, HidingLastsForTheRun) {
@@ -269,6 +312,7 @@ TEST_F(PreviewTest, HidingLastsForTheRun) {
     EXPECT_FALSE(previewShown(face));
     EXPECT_EQ(face->width(), kFace.window.width);
     click(face, kToggle);
+    waitForPreview(face);
     EXPECT_TRUE(previewShown(face));
     EXPECT_EQ(face->width(), kFace.window.width + OperationWindow::kPreviewWidth);
     expectPaneShowsSlot(face);
@@ -276,6 +320,7 @@ TEST_F(PreviewTest, HidingLastsForTheRun) {
 
     // Shown again, the reopened window checks the program its slot kept.
     circle = openDirectly(kCircleHole);
+    waitForPreview(circle);
     EXPECT_TRUE(previewShown(circle));
     expectPaneShowsSlot(circle);
 }
