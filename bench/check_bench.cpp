@@ -3,6 +3,7 @@
 // preview has to follow after every Generate.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/output.hpp"
@@ -14,7 +15,7 @@ namespace {
 
 // A ring groove cut in fine depth steps: about a million executed blocks,
 // nearly all of them the macro loop and the helical circles.
-std::string fineRingGroove() {
+std::string fineRingGroove(const std::string& depthPerCut = "0.01") {
     FieldValues fields = {
         {"coordX", "100"},
         {"coordY", "-50.5"},
@@ -23,7 +24,7 @@ std::string fineRingGroove() {
         {"feedRate", "400"},
         {"startDepth", "0"},
         {"finalDepth", "45"},
-        {"depthPerCut", "0.01"},
+        {"depthPerCut", depthPerCut},
         {"toolDiameter", "10"},
         {"grooveInnerDiameter", "40"},
         {"grooveOuterDiameter", "120"},
@@ -68,6 +69,41 @@ void generateAndCheckHundredThreadHoles(benchmark::State& state) {
     }
 }
 BENCHMARK(generateAndCheckHundredThreadHoles)->Unit(benchmark::kMillisecond);
+
+// The ring groove in steps of 0.05 expanded: 56,000 lines of plain moves,
+// read and run without any macro.
+void checkPlainProgram(benchmark::State& state) {
+    std::string plain;
+    check::CheckOptions options;
+    options.expandTo = [&plain](std::string_view piece) { plain.append(piece); };
+    check::checkProgram(fineRingGroove("0.05"), options);
+    for (auto _ : state) {
+        const check::CheckResult r = check::checkProgram(plain);
+        benchmark::DoNotOptimize(r.segments.data());
+    }
+    state.counters["lines"] = static_cast<double>(std::count(plain.begin(), plain.end(), '\n'));
+}
+BENCHMARK(checkPlainProgram)->Unit(benchmark::kMillisecond);
+
+// A program that never ends, as a depth per cut of 0 makes it: run up to the
+// block limit and told.
+void neverEnding(benchmark::State& state) {
+    FieldValues fields = {
+        {"coordX", "100"},        {"coordY", "-50.5"},      {"toolNumber", "3"},
+        {"startDepth", "1"},      {"finalDepth", "6"},      {"depthPerCut", "0"},
+        {"circleDiameter", "20"}, {"spindleSpeed", "1200"}, {"feedRate", "300"},
+    };
+    const std::string program =
+        generateOperation(*findOperation("circle-hole"), fields, GlobalSettings{}, true, true, {});
+    for (auto _ : state) {
+        const check::CheckResult r = check::checkProgram(program);
+        if (!r.hasError()) {
+            state.SkipWithError("the program ends");
+        }
+        benchmark::DoNotOptimize(r.segments.data());
+    }
+}
+BENCHMARK(neverEnding)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesmara

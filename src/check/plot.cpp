@@ -12,9 +12,10 @@ namespace {
 
 constexpr double kMargin = 28.0;
 constexpr double kGap = 36.0;
-constexpr double kMinSpan = 1.0;  // mm, so a flat or straight path still has a frame
-constexpr double kTolerance = 0.02;
-constexpr double kTopShare = 0.7;  // of the height at most, so the side view keeps room
+constexpr double kMinSpan = 1.0;          // mm, so a flat or straight path still has a frame
+constexpr double kTolerance = 0.02;       // mm, for the extents
+constexpr double kPixelTolerance = 0.25;  // what a drawn arc may stray, in pixels
+constexpr double kTopShare = 0.7;         // of the height at most, so the side view keeps room
 
 std::string hex(Rgb c) {
     constexpr char kHex[] = "0123456789abcdef";
@@ -116,11 +117,13 @@ PlotScene buildScene(const CheckResult& result, double width, double height, con
             {"first " + std::to_string(drawn) + " of " + std::to_string(sum.moves) + " moves drawn",
              kMargin, height - 22});
     }
+    // The arcs lie in X and Y, which both views draw at the same scale.
+    const double tolerance = kPixelTolerance / top.scale;
     std::vector<Point3> points;
     for (std::size_t i = 0; i < drawn; ++i) {
         const Segment& s = result.segments[i];
         points.clear();
-        flattenSegment(s, kTolerance, points);
+        flattenSegment(s, tolerance, points);
         const bool rapid = s.kind == MoveKind::Rapid;
         const Rgb colour =
             rapid ? kRapidColour : depthColour(std::min(s.start.z, s.end.z), cutTop, cutBottom);

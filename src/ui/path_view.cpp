@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
+#include <tuple>
 
 #include "check/format.hpp"
 
@@ -18,6 +20,7 @@ constexpr QColor kHintColour{128, 128, 128};
 constexpr QColor kHighlightColour{0, 120, 215};
 
 constexpr double kPickDistance = 6.0;  // pixels
+constexpr double kSubPixel = 0.5;      // points closer than this to the last one are not drawn
 
 double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
     const QPointF ab = b - a;
@@ -65,6 +68,21 @@ check::Extents cutExtents(const check::CheckResult& result) {
     return e;
 }
 
+// The stroke's points in pixels, leaving out those that would not show.
+QPolygonF simplified(const std::vector<double>& xy) {
+    QPolygonF points;
+    points.reserve(static_cast<qsizetype>(xy.size() / 2));
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+        const QPointF p(xy[i], xy[i + 1]);
+        const bool last = i + 3 >= xy.size();
+        if (!points.isEmpty() && !last && (p - points.back()).manhattanLength() < kSubPixel) {
+            continue;
+        }
+        points.append(p);
+    }
+    return points;
+}
+
 check::PlotScene sceneOf(const check::CheckResult& result, double width, double height) {
     return check::buildScene(result, width, height, cutExtents(result));
 }
@@ -83,10 +101,13 @@ void PathView::showResult(const check::CheckResult* result) {
     rebuild();
 }
 
+// The hint shows only while there is nothing to draw; a drawing is not drawn again for it.
 void PathView::setHint(const QString& hint) {
     m_hint = hint;
-    renderPicture();
-    update();
+    if (m_scene.views.empty()) {
+        renderPicture();
+        update();
+    }
 }
 
 void PathView::highlightLine(int line) {
@@ -134,16 +155,30 @@ void PathView::rebuild() {
     if (m_result != nullptr && !m_result->segments.empty()) {
         m_scene = sceneOf(*m_result, width(), height());
         for (const check::Stroke& s : m_scene.strokes) {
-            Polyline p{{}, qtColour(s.colour), s.dashed, s.wide, s.view, s.line};
-            p.points.reserve(static_cast<qsizetype>(s.xy.size() / 2));
-            for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
-                p.points.append({s.xy[i], s.xy[i + 1]});
-            }
-            m_polylines.push_back(std::move(p));
+            m_polylines.push_back(
+                {simplified(s.xy), qtColour(s.colour), s.dashed, s.wide, s.view, s.line});
         }
     }
+    batchPolylines();
     renderPicture();
     update();
+}
+
+// Thousands of short moves drawn one by one cost far more than their pixels:
+// the moves of one view and one pen become one path, in the order that pen
+// first appears.
+void PathView::batchPolylines() {
+    m_batches.clear();
+    std::map<std::tuple<int, QRgb, bool, bool>, std::size_t> byPen;
+    for (const Polyline& p : m_polylines) {
+        const auto key = std::make_tuple(p.view, p.colour.rgb(), p.dashed, p.wide);
+        auto [at, added] = byPen.try_emplace(key, m_batches.size());
+        if (added) {
+            m_batches.push_back({strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed), {}, p.view});
+        }
+        QPainterPath& path = m_batches[at->second].path;
+        path.addPolygon(p.points);
+    }
 }
 
 void PathView::paintEvent(QPaintEvent*) {
@@ -186,10 +221,9 @@ void PathView::renderPicture() {
         // The views are fitted to the cut: a rapid from far away must not
         // cross the other view.
         painter.setClipRect(clipRectOf(view));
-        for (const Polyline& p : m_polylines) {
-            if (p.view == static_cast<int>(v)) {
-                painter.setPen(strokePen(p.colour, p.wide ? 2.0 : 1.0, p.dashed));
-                painter.drawPolyline(p.points);
+        for (const Batch& b : m_batches) {
+            if (b.view == static_cast<int>(v)) {
+                painter.strokePath(b.path, b.pen);
             }
         }
     }

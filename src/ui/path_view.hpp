@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPainterPath>
+#include <QPen>
 #include <QPixmap>
 #include <QPolygonF>
 #include <QWidget>
@@ -49,14 +51,23 @@ private:
         int line = 0;
     };
 
+    // The moves of one view drawn with one pen, in one go.
+    struct Batch {
+        QPen pen;
+        QPainterPath path;
+        int view = 0;
+    };
+
     void rebuild();
+    void batchPolylines();
     int lineNear(const QPointF& point) const;
     void renderPicture();
     void paintCaptions(QPainter& painter) const;
 
     const check::CheckResult* m_result = nullptr;
     check::PlotScene m_scene;
-    std::vector<Polyline> m_polylines;
+    std::vector<Polyline> m_polylines;  // one per stroke, to pick and highlight
+    std::vector<Batch> m_batches;
     QPixmap m_picture;  // everything but the highlight
     QString m_hint;
     int m_highlight = 0;
