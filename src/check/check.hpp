@@ -49,7 +49,16 @@ struct Extents {
     bool valid = false;
     Point3 min;
     Point3 max;
-    void add(const Point3& p);
+    // Inline: every feed move adds its points.
+    void add(const Point3& p) {
+        if (!valid) {
+            min = max = p;
+            valid = true;
+            return;
+        }
+        min = {p.x < min.x ? p.x : min.x, p.y < min.y ? p.y : min.y, p.z < min.z ? p.z : min.z};
+        max = {p.x > max.x ? p.x : max.x, p.y > max.y ? p.y : max.y, p.z > max.z ? p.z : max.z};
+    }
 };
 
 struct Summary {

@@ -274,6 +274,10 @@ int CompiledText::findLabel(int program, int label) const {
 
 CompiledText compileText(std::string_view text) {
     CompiledText out;
+    // One block a line at most: grown once, never copied along the way.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    out.blocks.reserve(lines);
+    out.nc.reserve(lines);
     Compiler compiler(out);
     // A leading "%" opens the program text and the next "%" closes it; a text
     // without a leading "%" is read up to its first "%".

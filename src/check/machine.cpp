@@ -287,14 +287,4 @@ std::optional<double> CheckResult::variable(int number) const {
     return variables[number];
 }
 
-void Extents::add(const Point3& p) {
-    if (!valid) {
-        min = max = p;
-        valid = true;
-        return;
-    }
-    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
-    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
-}
-
 }  // namespace tesmara::check

@@ -40,8 +40,14 @@ struct Words {
     double operator[](Address a) const { return value[static_cast<int>(a)]; }
 };
 
+// Asked several times of every block, which mostly has no M code at all.
 inline bool hasM(const NcBlock& nc, int code) {
-    return std::find(nc.m.begin(), nc.m.begin() + nc.mCount, code) != nc.m.begin() + nc.mCount;
+    for (int i = 0; i < nc.mCount; ++i) {
+        if (nc.m[static_cast<std::size_t>(i)] == code) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // A register or label number from a word's value, clamped so any value converts.
@@ -63,7 +69,13 @@ private:
 
     bool step();
     bool cancelled();
-    void makeRoom();
+    // Room for the two moves a block may make; grown only now and then.
+    void makeRoom() {
+        if (m_result.segments.capacity() - m_result.segments.size() < 2) {
+            growSegments();
+        }
+    }
+    void growSegments();
     bool executeNc(const Block& block);
     bool readWords(const NcBlock& nc, Words& words);
     bool plan(const NcBlock& nc, const Words& words, ModalState& next);

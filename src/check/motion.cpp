@@ -27,8 +27,20 @@ double length(const Segment& s) {
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
+// Whether the arc's whole circle, over its Z, lies within the extents: then
+// none of its points can widen them. Most arcs of a loop are like that.
+bool arcWithin(const Segment& s, const Extents& e) {
+    const double r = s.radius;
+    return e.valid && s.centreX - r >= e.min.x && s.centreX + r <= e.max.x &&
+           s.centreY - r >= e.min.y && s.centreY + r <= e.max.y &&
+           std::min(s.start.z, s.end.z) >= e.min.z && std::max(s.start.z, s.end.z) <= e.max.z;
+}
+
 // Start, end and every point on an axis through the centre that the sweep passes.
 void addArcExtents(const Segment& s, Extents& extents) {
+    if (arcWithin(s, extents)) {
+        return;
+    }
     extents.add(s.start);
     extents.add(s.end);
     constexpr double kQuarter = kPi / 2;
@@ -183,15 +195,12 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     return true;
 }
 
-// Room for the two moves a block may make, grown to the segment limit and no
-// further, so that a run that goes on and on holds no more than the limit.
-void Machine::makeRoom() {
-    constexpr std::size_t kPerBlock = 2;
+// Grown to the segment limit and no further, so that a run that goes on and
+// on holds no more moves than the limit.
+void Machine::growSegments() {
     std::vector<Segment>& segments = m_result.segments;
-    if (segments.capacity() - segments.size() < kPerBlock) {
-        const std::size_t most = m_options.segmentLimit + kPerBlock;
-        segments.reserve(std::min(std::max<std::size_t>(64, 2 * segments.capacity()), most));
-    }
+    const std::size_t most = m_options.segmentLimit + 2;
+    segments.reserve(std::min(std::max<std::size_t>(64, 2 * segments.capacity()), most));
 }
 
 // Appends the block's motions to the segments; the caller drops them again
@@ -256,7 +265,9 @@ bool Machine::account(const Block& block, Segment& s) {
     Summary& sum = m_result.summary;
     ++sum.moves;
     m_lastMove = {s.program, s.line};
-    const bool sideways = std::hypot(s.end.x - s.start.x, s.end.y - s.start.y) > kSamePoint;
+    const double dx = s.end.x - s.start.x;
+    const double dy = s.end.y - s.start.y;
+    const bool sideways = dx * dx + dy * dy > kSamePoint * kSamePoint;
     // Going up without the tool length is harmless; going down is how a tool
     // longer than expected hits the work.
     if (s.end.z < s.start.z - kSamePoint && !m_state.lengthComp) {
@@ -358,8 +369,8 @@ bool Machine::executeNc(const Block& block) {
     m_state = next;
     std::size_t kept = first;
     for (std::size_t i = first; i < segments.size(); ++i) {
-        if (account(block, segments[i])) {
-            segments[kept++] = segments[i];
+        if (account(block, segments[i]) && kept++ != i) {
+            segments[kept - 1] = segments[i];
         }
     }
     segments.resize(std::min(kept, m_options.segmentLimit));

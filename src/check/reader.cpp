@@ -1,6 +1,7 @@
 #include "check/reader.hpp"
 
 #include <charconv>
+#include <cstdint>
 
 namespace tesmara::check {
 
@@ -92,6 +93,9 @@ void LineReader::failAt(Code code, int column, std::string message) const {
 }
 
 void LineReader::checkBrackets() const {
+    if (m_text.find('[') == std::string_view::npos && m_text.find(']') == std::string_view::npos) {
+        return;
+    }
     std::vector<int> open;
     bool inComment = false;
     for (std::size_t i = 0; i < m_text.size(); ++i) {
@@ -115,7 +119,7 @@ void LineReader::checkBrackets() const {
     }
 }
 
-void LineReader::skipBlanks() {
+void LineReader::skipBlanksAndComments() {
     while (!atEnd()) {
         const char c = m_text[m_pos];
         if (c == ' ' || c == '\t') {
@@ -175,14 +179,18 @@ void LineReader::expect(char c, std::string_view where) {
 double LineReader::readNumber(bool& hadPoint) {
     const std::size_t start = m_pos;
     std::size_t digits = 0;
+    std::size_t decimals = 0;
+    std::uint64_t mantissa = 0;
     while (!atEnd() && isDigit(peek())) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(peek() - '0');
         ++m_pos, ++digits;
     }
     hadPoint = peek() == '.';
     if (hadPoint) {
         ++m_pos;
         while (!atEnd() && isDigit(peek())) {
-            ++m_pos, ++digits;
+            mantissa = mantissa * 10 + static_cast<unsigned>(peek() - '0');
+            ++m_pos, ++digits, ++decimals;
         }
     }
     if (digits == 0) {
@@ -194,6 +202,13 @@ double LineReader::readNumber(bool& hadPoint) {
     }
     if (peek() == '.') {
         fail(Code::Syntax, "a number has two decimal points");
+    }
+    // Up to 15 digits both the digits and the power of ten are exact doubles,
+    // so one division rounds exactly as the full conversion does.
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (digits <= 15) {
+        return static_cast<double>(mantissa) / kPowersOfTen[decimals];
     }
     double value = 0.0;
     const auto [end, ec] = std::from_chars(m_text.data() + start, m_text.data() + m_pos, value);
@@ -234,8 +249,13 @@ Operand LineReader::readOperand(std::string_view what, std::vector<Op>& pool, bo
     plainNumber = isDigit(peek()) || peek() == '.';
     hadPoint = false;
     if (plainNumber) {
-        ops.push_back({OpCode::Const, 0, readNumber(hadPoint)});
-    } else if (peek() == '#') {
+        // Most words are a number: no expression to build.
+        const double value = readNumber(hadPoint);
+        Operand out;
+        out.value = negative ? -value : value;
+        return out;
+    }
+    if (peek() == '#') {
         parseVariable(ops);
     } else if (peek() == '[') {
         parseBracket(ops);

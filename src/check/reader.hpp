@@ -28,8 +28,13 @@ public:
     // Throws ReadError at the first unbalanced bracket.
     void checkBrackets() const;
 
-    // Skips blanks and comments; remembers the last comment's text.
-    void skipBlanks();
+    // Skips blanks and comments; remembers the last comment's text. Inline
+    // for the common case of nothing to skip.
+    void skipBlanks() {
+        if (!atEnd() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '(')) {
+            skipBlanksAndComments();
+        }
+    }
     bool atEnd() const { return m_pos >= m_text.size(); }
     char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
     void advance() { ++m_pos; }
@@ -59,6 +64,7 @@ public:
     [[noreturn]] void failAt(Code code, int column, std::string message) const;
 
 private:
+    void skipBlanksAndComments();
     double readNumber(bool& hadPoint);
     void parseOr(std::vector<Op>& out);
     void parseAnd(std::vector<Op>& out);

@@ -1,7 +1,9 @@
 // Macro semantics as small programs and the variable values they leave.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,9 @@ struct MacroCase {
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const MacroCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const MacroCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const MacroCase kCases[] = {
     {"VacantStaysVacantOnlyWhenCopiedBare",
@@ -119,6 +122,41 @@ TEST(Macro, CrLfAndLfReadAlike) {
     EXPECT_EQ(lf.variable(1), 3.0);
     EXPECT_EQ(crlf.variable(1), 3.0);
     EXPECT_EQ(lf.summary.blocksExecuted, crlf.summary.blocksExecuted);
+}
+
+// Numbers are read to the nearest double, the last bit included, whatever
+// their length: short ones by a quicker way than long ones.
+TEST(Macro, NumbersAreReadExactly) {
+    std::mt19937_64 random(11);
+    std::vector<std::string> texts = {"0.1",
+                                      "0.3",
+                                      "9007199254740993",
+                                      "123456789012345.",
+                                      "1234567890123456",
+                                      "0.000000000000001",
+                                      ".1234567"};
+    for (int i = 0; i < 2000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 17);
+        std::string text;
+        for (int d = 0; d < digits; ++d) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+        text.insert(random() % (text.size() + 1), ".");
+        texts.push_back(text);
+    }
+    std::string program;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        program += "#" + std::to_string(500 + i % 400) + "=" + texts[i] + "\n";
+        if (i % 400 == 399 || i + 1 == texts.size()) {
+            const CheckResult r = checkProgram(program);
+            for (std::size_t j = i - i % 400; j <= i; ++j) {
+                double expected = 0.0;
+                std::from_chars(texts[j].data(), texts[j].data() + texts[j].size(), expected);
+                EXPECT_EQ(r.variable(static_cast<int>(500 + j % 400)), expected) << texts[j];
+            }
+            program.clear();
+        }
+    }
 }
 
 }  // namespace
