@@ -87,6 +87,11 @@ bool RecordingPrompts::confirmOverwrite(QWidget*, const QString& path) {
     return allowOverwrite;
 }
 
+bool RecordingPrompts::askYesNo(QWidget*, const QString&, const QString& text) {
+    questions.push_back(text);
+    return answerYes;
+}
+
 void RecordingPrompts::tell(QWidget*, const QString& caption, const QString& text) {
     messages.push_back({caption, text});
 }
