@@ -114,6 +114,8 @@ void DesktopTest::TearDown() {
         window->close();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The next case of a table starts as after a run that exported everything.
+    Workspace(folder()).reset();
 }
 
 std::filesystem::path DesktopTest::folder() const {

@@ -50,7 +50,8 @@ TEST_F(MainWindowTest, StartUpResetsTheWorkspaceAndTheSettings) {
     EXPECT_EQ(readBytes(subprogramFile()), "");
     EXPECT_EQ(state->settings.safeHeight, "30.");
     EXPECT_EQ(state->settings.workOffset, "54");
-    EXPECT_TRUE(prompts.messages.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u) << "where the old programs were kept";
+    EXPECT_EQ(readBytes(workspace().backupMainFile()), "old programs");
     EXPECT_EQ(main->windowTitle(), "Tesmara");
     EXPECT_EQ(main->size(), QSize(380, 250));
 }
