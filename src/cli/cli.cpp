@@ -71,9 +71,8 @@ int finishOutput(int status, std::ostream& out, std::ostream& err) {
 
 int emit(std::string_view bytes, std::string_view path, std::ostream& out, std::ostream& err) {
     if (path.empty()) {
-        errno = 0;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return finishOutput(kOk, out, err);
+        return kOk;  // finishOutput tells when standard output failed
     }
     if (const auto failure = writeFileAtomically(utf8Path(path), bytes)) {
         err << "tesmara-cli: cannot write " << path << ": " << englishReason(*failure) << "\n";

@@ -21,8 +21,8 @@ int checkCommand(std::span<const std::string_view> args, std::ostream& out, std:
 int expandCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
-// Flushes `out`, standard output, and tells on `err` why it failed: a
-// command whose output was lost fails, whatever it found.
+// Flushes `out`, standard output, after the command and tells on `err` why
+// it failed, once: a command whose output was lost fails, whatever it found.
 int finishOutput(int status, std::ostream& out, std::ostream& err);
 
 // Writes bytes to `path`, or to `out` when the path is empty; failures are told on `err`.

@@ -139,7 +139,9 @@ TEST(Cli, StandardStreamsThatFailAreNamed) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == cli::kFailure) << status;
         std::ifstream in(errors);
         const std::string told{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_NE(told.find(c.stream + ": " + c.reason), std::string::npos) << told;
+        const std::string expected = c.stream + ": " + c.reason;
+        EXPECT_NE(told.find(expected), std::string::npos) << told;
+        EXPECT_EQ(told.find(expected), told.rfind(expected)) << "told once: " << told;
     }
     std::filesystem::remove_all(dir);
 }
