@@ -26,7 +26,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Plain descriptors on both systems; where the system has it, a symbolic link
-// planted at a workspace name is refused instead of followed.
+// planted at a workspace name is refused instead of followed, and a FIFO
+// does not block the program.
 #ifdef _WIN32
 constexpr int kRead = _O_RDONLY;
 constexpr int kAppend = _O_WRONLY | _O_APPEND;
@@ -44,13 +45,17 @@ int writeSome(int fd, const char* data, std::size_t size) {
 int closeFile(int fd) {
     return ::_close(fd);
 }
+bool isRegular(int fd) {
+    struct _stat64 info {};
+    return ::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+}
 #else
 constexpr int kRead = O_RDONLY;
 constexpr int kAppend = O_WRONLY | O_APPEND;
 constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL;
 
 int openFile(const fs::path& file, int flags) {
-    return ::open(file.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return ::open(file.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
 }
 ssize_t readSome(int fd, char* data, std::size_t size) {
     return ::read(fd, data, size);
@@ -61,19 +66,47 @@ ssize_t writeSome(int fd, const char* data, std::size_t size) {
 int closeFile(int fd) {
     return ::close(fd);
 }
+bool isRegular(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
 #endif
 
+constexpr int kNotRegular = -1;  // beside the errno values
+
 std::string reasonFor(int error) {
-    return error == ELOOP ? "这是一个符号链接，不会跟随" : std::strerror(error);
+    switch (error) {
+        case ELOOP:
+            return "这是一个符号链接，不会跟随";
+        case kNotRegular:
+            return "这不是普通文件";
+        default:
+            return std::strerror(error);
+    }
+}
+
+// A descriptor of a plain file, or -1 with `error` set.
+int openRegular(const fs::path& file, int flags, int& error) {
+    const int fd = openFile(file, flags);
+    if (fd < 0) {
+        error = errno == ENXIO ? kNotRegular : errno;  // a FIFO nobody reads
+        return -1;
+    }
+    if (!isRegular(fd)) {
+        closeFile(fd);
+        error = kNotRegular;
+        return -1;
+    }
+    return fd;
 }
 
 // Opens, writes everything and closes; gives errno, or 0.
 int writeTo(const fs::path& file, int flags, std::string_view bytes) {
-    const int fd = openFile(file, flags);
-    if (fd < 0) {
-        return errno;
-    }
     int error = 0;
+    const int fd = openRegular(file, flags, error);
+    if (fd < 0) {
+        return error;
+    }
     while (!bytes.empty() && error == 0) {
         const auto written = writeSome(fd, bytes.data(), bytes.size());
         if (written < 0 && errno != EINTR) {
@@ -89,12 +122,12 @@ int writeTo(const fs::path& file, int flags, std::string_view bytes) {
 
 int readFrom(const fs::path& file, std::string& text) {
     text.clear();
-    const int fd = openFile(file, kRead);
+    int error = 0;
+    const int fd = openRegular(file, kRead, error);
     if (fd < 0) {
-        return errno;
+        return error;
     }
     char buffer[65536];
-    int error = 0;
     for (;;) {
         const auto got = readSome(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {

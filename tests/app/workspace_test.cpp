@@ -74,25 +74,40 @@ TEST_F(WorkspaceTest, MissingFilesAreNotMadeAgainAndAreNamed) {
     EXPECT_NE(read.errors[0].find(pathText(present.mainFile())), std::string::npos);
 }
 
-// Nothing in the workspace follows a link planted at one of its names: the
-// reset replaces the link, an append or a read refuses it.
-TEST_F(WorkspaceTest, PlantedLinksAreNeverFollowed) {
-    const Workspace workspace(m_folder);
+// Nothing in the workspace follows a link planted at one of its names or
+// waits on a FIFO there: the reset replaces what it finds, an append or a
+// read refuses it with the reason.
+TEST_F(WorkspaceTest, OnlyPlainFilesAreUsed) {
     const fs::path victim = m_folder / "victim";
     std::ofstream(victim) << "precious";
-    fs::create_symlink(victim, workspace.mainFile());
-    fs::create_symlink(victim, workspace.subprogramFile());
-    EXPECT_TRUE(workspace.reset().empty());
-    EXPECT_FALSE(fs::is_symlink(workspace.mainFile()));
-    EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\n");
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> plant;
+        std::string_view reason;
+    };
+    const Case cases[] = {
+        {"link", [&](const fs::path& at) { fs::create_symlink(victim, at); }, "符号链接"},
+        {"fifo", [](const fs::path& at) { ::mkfifo(at.c_str(), 0600); }, "不是普通文件"},
+    };
+    const Workspace workspace(m_folder);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.plant(workspace.mainFile());
+        c.plant(workspace.subprogramFile());
+        EXPECT_TRUE(workspace.reset().empty());
+        EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\n");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(workspace.subprogramFile())));
 
-    fs::remove(workspace.mainFile());
-    fs::create_symlink(victim, workspace.mainFile());
-    const auto error = workspace.appendMain("M01\r\n");
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->find(pathText(workspace.mainFile())), std::string::npos);
-    EXPECT_NE(error->find("符号链接"), std::string::npos) << *error;
-    EXPECT_EQ(workspace.read().errors.size(), 1u);
+        fs::remove(workspace.mainFile());
+        c.plant(workspace.mainFile());
+        const auto error = workspace.appendMain("M01\r\n");
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->find(pathText(workspace.mainFile())), std::string::npos);
+        EXPECT_NE(error->find(c.reason), std::string::npos) << *error;
+        ASSERT_EQ(workspace.read().errors.size(), 1u);
+        EXPECT_NE(workspace.read().errors[0].find(c.reason), std::string::npos);
+        fs::remove(workspace.mainFile());
+    }
     EXPECT_EQ(readBytes(victim), "precious");
 }
 
