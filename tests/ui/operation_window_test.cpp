@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/output.hpp"
 #include "harness.hpp"
@@ -340,14 +341,40 @@ TEST_F(OperationWindowTest, SaveWritesTheProgramSlotAndRemembersThePath) {
     EXPECT_EQ(prompts.prefilled[2], pathIn("second.NC"));
 }
 
+// A file that cannot or must not be replaced is named with the reason, and
+// left as it was.
 TEST_F(OperationWindowTest, SaveToAPathThatCannotBeWrittenIsTold) {
-    start();
-    prompts.saveAnswers = {pathIn("missing/part")};
-    click(launch(kCircleHole), kCircleHole.saveButton);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "错误：");
-    EXPECT_TRUE(prompts.messages[0].text.contains(pathIn("missing/part.NC")));
-    EXPECT_TRUE(prompts.messages[0].text.contains("No such file or directory"));
+    struct Case {
+        const char* answer;
+        std::function<void(const fs::path&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing/part", [](const fs::path&) {}, "No such file or directory"},
+        {"readonly",
+         [](const fs::path& p) {
+             writeBytes(p, "old");
+             fs::permissions(p, fs::perms::owner_read);
+         },
+         "只读"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "文件夹"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        TearDown();
+        prompts = RecordingPrompts{};
+        const QString path = pathIn(c.answer) + ".NC";
+        c.make(utf8Path(path.toStdString()));
+        start();
+        prompts.saveAnswers = {pathIn(c.answer)};
+        click(launch(kCircleHole), kCircleHole.saveButton);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].caption, "错误：");
+        EXPECT_TRUE(prompts.messages[0].text.contains(path));
+        EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8(c.reason)))
+            << prompts.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(readBytes(utf8Path(pathIn("readonly.NC").toStdString())), "old");
 }
 
 // The real save dialog, typed into as the operator would.
