@@ -133,7 +133,8 @@ int listCommand(std::span<const std::string_view> args, std::ostream& out, std::
     return kOk;
 }
 
-int generateCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+int generateCommand(std::span<const std::string_view> args, std::ostream& out,
+                    std::ostream& err) {
     GenerateArgs parsed;
     FieldValues fields;
     MultiHoleState holes;
