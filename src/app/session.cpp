@@ -79,7 +79,7 @@ RunStart startRun(AppState& state) {
         state.workspaceProblem = problem;
     }
     if (start.backedUp) {
-        report.notice = "上次运行结束时工作区里还有没有汇出的程序，已保存为：\n" +
+        report.notice = "上次运行结束时，工作区里还有未汇出的程序，已保存为：\n" +
                         pathText(state.workspace.backupMainFile()) + "\n" +
                         pathText(state.workspace.backupSubprogramFile());
     }

@@ -56,7 +56,7 @@ MainWindow::MainWindow(AppState& state, Prompts& prompts)
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_exported && holdsUnexportedPrograms(m_state) &&
         !m_prompts.askYesNo(this, QStringLiteral("确认："),
-                            QStringLiteral("工作区里有还没有汇出的程序。\n"
+                            QStringLiteral("工作区里有尚未汇出的程序。\n"
                                            "现在退出，下次启动时它们会保存为“%1”。\n"
                                            "要退出吗？")
                                 .arg(qtText(kBackupMainName)))) {
