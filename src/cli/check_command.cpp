@@ -1,4 +1,3 @@
-#include "app/output.hpp"
 #include "check/check.hpp"
 
 #include "check/report.hpp"
@@ -24,8 +23,8 @@ int checkCommand(std::span<const std::string_view> args, std::ostream& out, std:
 }
 
 // The program is run twice: once to find its errors, and only when it has none
-// again to stream its moves out, so that a long run is never held in memory
-// and a faulty program writes nothing.
+// again to write its moves as they come, so that a faulty program writes
+// nothing. Standard output gets them piece by piece; a file is replaced whole.
 int expandCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kAllowed[] = {"-o"};
     CheckArgs parsed;
@@ -43,23 +42,17 @@ int expandCommand(std::span<const std::string_view> args, std::ostream& out, std
             << check::textReport(result, parsed.options);
         return kFailure;
     }
-    const auto writeTo = [&](std::ostream& stream) {
-        check::CheckOptions streaming = parsed.options;
-        streaming.expandTo = [&stream](std::string_view piece) {
-            stream.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-        };
-        check::run(compiled, streaming);
-    };
+    std::string whole;
+    check::CheckOptions streaming = parsed.options;
     if (parsed.output.empty()) {
-        writeTo(out);
-        out.flush();
-        return out ? kOk : kFailure;
+        streaming.expandTo = [&out](std::string_view piece) {
+            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        };
+    } else {
+        streaming.expandTo = [&whole](std::string_view piece) { whole.append(piece); };
     }
-    if (const auto failure = writeFileAtomically(utf8Path(parsed.output), writeTo)) {
-        err << "tesmara-cli: cannot write " << parsed.output << ": " << *failure << "\n";
-        return kFailure;
-    }
-    return kOk;
+    check::run(compiled, streaming);
+    return parsed.output.empty() ? kOk : emit(whole, parsed.output, out, err);
 }
 
 }  // namespace tesmara::cli

@@ -90,6 +90,11 @@ bool RecordingPrompts::confirmOverwrite(QWidget*, const QString& path) {
     return allowOverwrite;
 }
 
+bool RecordingPrompts::askYesNo(QWidget*, const QString&, const QString& text) {
+    questions.push_back(text);
+    return answerYes;
+}
+
 void RecordingPrompts::tell(QWidget*, const QString& caption, const QString& text) {
     messages.push_back({caption, text});
 }
@@ -114,6 +119,8 @@ void DesktopTest::TearDown() {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // Closing cancelled every check; none may outlive its test.
     EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(10'000));
+    // The next case of a table starts as after a run that exported everything.
+    Workspace(folder()).reset();
 }
 
 std::filesystem::path DesktopTest::folder() const {
