@@ -154,7 +154,9 @@ void DesktopTest::closeWindow(QWidget* window) {
 }
 
 void DesktopTest::waitForPreview(OperationWindow* window) {
-    const QDeadlineTimer deadline(10'000);
+    // Only a guard against a check that never comes back: a program that runs
+    // to the block limit takes many seconds under the sanitizers.
+    const QDeadlineTimer deadline(180'000);
     while (window->previewCheck().running() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
