@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/output.hpp"
 #include "harness.hpp"
 #include "ui/hole_list_panel.hpp"
 #include "ui/hole_points_dialog.hpp"
@@ -29,16 +30,30 @@ QStringList column(const HoleListPanel* panel, int index) {
 // Answers the next dialog a button opens: types into its inputs, then adds
 // or cancels; what it offered is kept for the test to look at.
 struct DialogAnswer {
-    std::vector<QString> inputs;
+    std::vector<QString> inputs = {};
     bool add = true;
-    HoleImport offered;
-    QStringList problems;
+    HoleImport offered = {};
+    QStringList problems = {};
 };
 
-void answerNextDialog(DialogAnswer& answer) {
-    QTimer::singleShot(0, [&answer] {
-        auto* dialog = qobject_cast<HolePointsDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+HolePointsDialog* shownDialog() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<HolePointsDialog*>(window); dialog && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// Waits for the dialog to show (a few tries), so that a test never hangs in it.
+void answerNextDialog(DialogAnswer& answer, int tries = 50) {
+    QTimer::singleShot(10, [&answer, tries] {
+        HolePointsDialog* dialog = shownDialog();
+        if (dialog == nullptr) {
+            ASSERT_GT(tries, 0) << "no dialog was shown";
+            answerNextDialog(answer, tries - 1);
+            return;
+        }
         for (std::size_t i = 0; i < answer.inputs.size(); ++i) {
             dialog->input(static_cast<int>(i))->setText(answer.inputs[i]);
         }
@@ -48,7 +63,9 @@ void answerNextDialog(DialogAnswer& answer) {
                 answer.problems << list->item(row)->text();
             }
         }
-        answer.add ? dialog->addButton()->click() : dialog->reject();
+        // "添加" is disabled while nothing would be added.
+        const bool add = answer.add && dialog->addButton()->isEnabled();
+        add ? dialog->addButton()->click() : dialog->reject();
     });
 }
 
@@ -95,7 +112,7 @@ TEST_F(HoleListTest, AnyHoleCanBeCorrectedMovedDeletedAndTheChangeUndone) {
 TEST_F(HoleListTest, ChosenHoleIsMarkedInThePreviewAndAClickThereChoosesIt) {
     start();
     OperationWindow* multi = openDirectly(kFixtureMultiHole);
-    multi->show();
+    fill(multi, {{"toolNumber", "1"}, {"spindleSpeed", "1000"}, {"feedRate", "100"}});
     for (const char* x : {"0", "40"}) {
         fill(multi, {{"coordX", x}, {"coordY", "0"}, {"subprogramNumber", "9"}});
         click(multi, kNextHoleButton);

@@ -1,10 +1,13 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "harness.hpp"
 #include "operations/catalog.hpp"
+#include "ui/form.hpp"
 #include "ui/values_bar.hpp"
 
 namespace tesmara::ui {
@@ -69,6 +72,7 @@ TEST_F(RememberedValuesTest, DamagedStoreIsToldOnceAndIgnored) {
     const QString file =
         QSettings(QSettings::IniFormat, QSettings::UserScope, "Tesmara", "tesmara").fileName();
     ASSERT_TRUE(file.startsWith(temp.path())) << "never the user's own settings";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
     QFile damaged(file);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("[presets]\nface\\size=99999999\n[last/face\n\xff\xfe=\x01[[[\n");
