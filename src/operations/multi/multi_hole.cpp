@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::string_view kFileEnding = "{&}G52 X0 Y0{&}M99{&}%";
 constexpr std::string_view kWorkspaceEnding = "{&}G52 X0 Y0{&}M99{&}";
-constexpr std::size_t kUndoSteps = 100;
+// Each step keeps a copy of the whole list; a few are plenty for "撤销".
+constexpr std::size_t kUndoSteps = 20;
 
 Hole makeHole(const MultiHole& multi, const FieldValues& fields) {
     const GlobalSettings unused;
