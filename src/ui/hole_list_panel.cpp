@@ -68,9 +68,13 @@ HoleListPanel::HoleListPanel(MultiHoleState& state, const Operation& op,
         enableButtons();
     });
     layout->addWidget(m_table, 1);
-
     m_buttons = new QGridLayout;
     layout->addLayout(m_buttons);
+    buildButtons();
+    refresh();
+}
+
+void HoleListPanel::buildButtons() {
     m_needChoice = {
         addButton(QStringLiteral("按钮_修改"), tr("修改"), 0, 0, [this] { replaceChosen(); }),
         addButton(QStringLiteral("按钮_删除"), tr("删除"), 0, 1, [this] { removeChosen(); }),
@@ -94,7 +98,6 @@ HoleListPanel::HoleListPanel(MultiHoleState& state, const Operation& op,
             importDxf(path);
         }
     });
-    refresh();
 }
 
 QPushButton* HoleListPanel::addButton(const QString& name, const QString& caption, int row,

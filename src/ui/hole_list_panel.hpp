@@ -47,6 +47,7 @@ signals:
     void listChanged();
 
 private:
+    void buildButtons();
     QPushButton* addButton(const QString& name, const QString& caption, int row, int column,
                            std::function<void()> action);
     void offer(HolePointsDialog& dialog);
