@@ -167,7 +167,7 @@ TEST_F(HoleListTest, PatternsShowTheirHolesBeforeAddingThemWithTheFormTexts) {
     EXPECT_EQ(panel->table()->rowCount(), 4) << "a pattern is undone as one change";
 }
 
-TEST_F(HoleListTest, ImportedFileListsItsBadRowsAndAddsTheRest) {
+TEST_F(HoleListTest, ImportedFilesListTheirBadRowsAndAddTheRest) {
     start();
     OperationWindow* multi = openDirectly(kFixtureMultiHole);
     HoleListPanel* panel = multi->holeList();
@@ -181,12 +181,22 @@ TEST_F(HoleListTest, ImportedFileListsItsBadRowsAndAddsTheRest) {
     EXPECT_EQ(column(panel, 0), (QStringList{"1.", "3."}));
     EXPECT_EQ(column(panel, 2), (QStringList{"5", "7"}));
 
+    const QString dxf = pathIn("part.dxf");
+    writeBytes(utf8Path(dxf.toStdString()),
+               "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n8\n0\n10\n5\n20\n6\n40\n5\n"
+               "0\nCIRCLE\n8\n0\n10\n7\n20\n8\n40\n2\n0\nENDSEC\n0\nEOF\n");
+    DialogAnswer tens{{"10"}};
+    answerNextDialog(tens);
+    panel->importDxf(dxf);
+    EXPECT_EQ(column(panel, 0), (QStringList{"1.", "3.", "5."})) << "only the circle of 10";
+    EXPECT_EQ(column(panel, 1), (QStringList{"2.", "4.", "6."}));
+
     DialogAnswer missing;
     answerNextDialog(missing);
     panel->importCsv(pathIn("none.csv"));
     ASSERT_EQ(missing.problems.size(), 1);
     EXPECT_TRUE(missing.problems[0].startsWith("无法读取：")) << missing.problems[0].toStdString();
-    EXPECT_EQ(panel->table()->rowCount(), 2);
+    EXPECT_EQ(panel->table()->rowCount(), 3);
 }
 
 }  // namespace
