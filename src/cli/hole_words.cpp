@@ -18,6 +18,8 @@ std::string reasonOf(const ImportProblem& problem) {
     switch (problem.error) {
         case ImportError::FileUnreadable:
             return "cannot be read: " + problem.detail;
+        case ImportError::NotRegularFile:
+            return "is not a regular file (a folder, pipe or device)";
         case ImportError::NoXYColumns:
             return "the header names no X or no Y column";
         case ImportError::UnknownColumn:

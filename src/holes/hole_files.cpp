@@ -16,11 +16,12 @@ namespace {
 
 constexpr double kDiameterTolerance = 0.0005;
 
-// The whole file, or the system's reason in `reason`.
-std::optional<std::string> readBytes(const std::filesystem::path& path, std::string& reason) {
+// The whole file, or why not in `problem`.
+std::optional<std::string> readBytes(const std::filesystem::path& path, ImportProblem& problem) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        reason = std::strerror(EISDIR);
+    const auto type = std::filesystem::status(path, ec).type();
+    if (!ec && type != std::filesystem::file_type::regular) {
+        problem = {0, ImportError::NotRegularFile, {}};
         return std::nullopt;
     }
     errno = 0;
@@ -30,29 +31,25 @@ std::optional<std::string> readBytes(const std::filesystem::path& path, std::str
         bytes << in.rdbuf();
     }
     if (!in) {
-        reason = std::strerror(errno != 0 ? errno : EIO);
+        problem = {0, ImportError::FileUnreadable, std::strerror(errno != 0 ? errno : EIO)};
         return std::nullopt;
     }
     return bytes.str();
 }
 
-HoleImport unreadable(std::string reason) {
-    return {{}, {{0, ImportError::FileUnreadable, std::move(reason)}}};
-}
-
 }  // namespace
 
 HoleImport readHoleCsvFile(const std::filesystem::path& path, const Operation& op) {
-    std::string reason;
-    const auto bytes = readBytes(path, reason);
-    return bytes ? readHoleCsv(*bytes, op) : unreadable(reason);
+    ImportProblem problem;
+    const auto bytes = readBytes(path, problem);
+    return bytes ? readHoleCsv(*bytes, op) : HoleImport{{}, {problem}};
 }
 
 HoleImport readDxfHoles(const std::filesystem::path& path, std::optional<double> diameter) {
-    std::string reason;
-    const auto bytes = readBytes(path, reason);
+    ImportProblem problem;
+    const auto bytes = readBytes(path, problem);
     if (!bytes) {
-        return unreadable(reason);
+        return {{}, {problem}};
     }
     DxfCircles drawing = readDxfCircles(*bytes);
     HoleImport result{{}, std::move(drawing.problems)};

@@ -8,8 +8,8 @@
 
 namespace tesmara {
 
-// A hole list file (readHoleCsv) read from disk; a file that cannot be read is
-// one problem at line 0 with the system's reason.
+// A hole list file (readHoleCsv) read from disk; a file that cannot be read,
+// or is not a plain file, is one problem at line 0.
 HoleImport readHoleCsvFile(const std::filesystem::path& path, const Operation& op);
 
 // The centres of a drawing's CIRCLE entities, in drawing order; with a

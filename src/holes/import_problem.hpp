@@ -11,6 +11,7 @@ namespace tesmara {
 // windows and the command line word these themselves.
 enum class ImportError {
     FileUnreadable,      // detail: the system's reason
+    NotRegularFile,      // a folder, pipe or device, which reading could hang on
     NoXYColumns,         // a header without an X or a Y column
     UnknownColumn,       // detail: the column's name
     RepeatedColumn,      // detail: the column's name
@@ -26,7 +27,7 @@ enum class ImportError {
 
 struct ImportProblem {
     int line = 0;  // 1-based line of the file; 0 for the whole file
-    ImportError error;
+    ImportError error = ImportError::FileUnreadable;
     std::string detail;
 };
 

@@ -73,6 +73,9 @@ QString problemText(const ImportProblem& problem) {
         case ImportError::FileUnreadable:
             reason = HolePointsDialog::tr("无法读取：%1").arg(detail);
             break;
+        case ImportError::NotRegularFile:
+            reason = HolePointsDialog::tr("不是普通文件（是文件夹、管道或设备）");
+            break;
         case ImportError::NoXYColumns:
             reason = HolePointsDialog::tr("表头缺少 X 列或 Y 列");
             break;

@@ -1,6 +1,7 @@
 #include "holes/hole_files.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -98,7 +99,11 @@ TEST_F(HoleFiles, FileThatCannotBeReadIsOneProblemWithTheReason) {
     const HoleImport missing = readHoleCsvFile(m_dir / "none.csv", kMultiHole);
     expectProblems(missing, {{0, ImportError::FileUnreadable, "No such file or directory"}});
     const HoleImport folder = readDxfHoles(m_dir, std::nullopt);
-    expectProblems(folder, {{0, ImportError::FileUnreadable, "Is a directory"}});
+    expectProblems(folder, {{0, ImportError::NotRegularFile, ""}});
+    // A named pipe nobody writes to would block the reader for ever.
+    const fs::path pipe = m_dir / "pipe.csv";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    expectProblems(readHoleCsvFile(pipe, kMultiHole), {{0, ImportError::NotRegularFile, ""}});
 }
 
 std::string circle(const std::string& x, const std::string& y, const std::string& r,
