@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <QThreadPool>
 #include <fstream>
@@ -110,6 +111,7 @@ void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
 
 void DesktopTest::SetUp() {
     ASSERT_TRUE(temp.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp.filePath("settings"));
 }
 
 void DesktopTest::TearDown() {
