@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/workspace.hpp"
+#include "check/tool_table.hpp"
 #include "operations/catalog.hpp"
 
 namespace tesmara {
@@ -28,6 +29,7 @@ public:
     Workspace workspace;
     WorkspaceTexts exported;     // what "汇出" read from the workspace
     bool previewHidden = false;  // the operator hid the toolpath preview for this run
+    check::ToolTable tools;      // the operator's, kept per user by the desktop program
 
     WindowState& window(const Operation& op);
 

@@ -75,7 +75,9 @@ std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) 
     }
     const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
     text += window.calledSubprogram;
-    return SlotCheck{check::checkProgram(text), lines};
+    check::CheckOptions options;
+    options.tools = state.tools;
+    return SlotCheck{check::checkProgram(text, options), lines};
 }
 
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {

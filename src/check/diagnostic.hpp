@@ -32,6 +32,10 @@ enum class Code {
     Alarm,
     SubprogramNesting,
     BlockLimit,
+    ToolTooLarge,
+    CompensationInterference,
+    ArcOffsetUnreachable,
+    CompensationOnArc,
     // warnings
     RapidBelowZero,
     FeedRateZero,

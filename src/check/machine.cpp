@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "check/circles.hpp"
+#include "check/compensation.hpp"
 #include "check/format.hpp"
 
 namespace tesmara::check {
@@ -18,14 +20,16 @@ bool isTrue(double v) {
 
 }  // namespace
 
-Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result)
+Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result,
+                 const CheckResult* centre)
     : m_text(text),
       m_options(options),
       m_result(result),
       m_vars(kVariableCount, vacant()),
       m_eval(text.ops, m_vars.data()),
       m_warned(text.blocks.size(), 0),
-      m_expand(options.expand) {}
+      m_expand(options.expand),
+      m_centre(centre) {}
 
 void Machine::run() {
     if (m_text.programs.empty()) {
@@ -246,8 +250,20 @@ void run(const CompiledText& text, const CheckOptions& options, CheckResult& res
     result.summary = {};
     result.diagnostics = text.diagnostics;
     result.expanded.clear();
-    Machine machine(text, options, result);
-    machine.run();
+    CheckOptions first = options;
+    first.expand = options.expand && !options.centreLine;
+    Machine(text, first, result).run();
+    result.tools = options.tools;
+    compensate(options.tools, result);
+    summariseCircles(options.tools, result);
+    if (first.expand == options.expand || result.hasError()) {
+        return;
+    }
+    // The centre path needs the moves after each one, so it is written by a
+    // second run that replaces every move by its pieces.
+    CheckResult again;
+    Machine(text, options, again, &result).run();
+    result.expanded = std::move(again.expanded);
 }
 
 CheckResult run(const CompiledText& text, const CheckOptions& options) {

@@ -51,7 +51,10 @@ inline int whole(double v) {
 
 class Machine {
 public:
-    Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result);
+    // `centre`: a finished run of the same text whose tool centre path the
+    // expanded program writes instead of the programmed moves.
+    Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result,
+            const CheckResult* centre = nullptr);
     void run();
 
 private:
@@ -72,6 +75,7 @@ private:
     void noteLocalOrigin(const ModalState& next);
     void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
     void expandAfter(const NcBlock& nc);
+    void expandMotion(const Segment& segment);
     void warn(const Block& block, Code code, std::string message);
     bool flow(const NcBlock& nc, const Words& words);
     bool call(const Words& words);
@@ -90,6 +94,8 @@ private:
     std::vector<Frame> m_frames;
     std::vector<std::uint32_t> m_warned;  // per block, one bit per warning code
     ExpandWriter m_expand;
+    const CheckResult* m_centre;
+    std::size_t m_moves = 0;  // motions accounted, to find their centre path pieces
     int m_pc = 0;
     int m_program = 0;
     bool m_running = true;

@@ -276,9 +276,26 @@ bool Machine::account(const Block& block, Segment& s) {
     const double low = std::min(s.start.z, s.end.z);
     sum.deepestZ = sum.deepestZ ? std::min(*sum.deepestZ, low) : low;
     if (m_expand.enabled()) {
-        m_expand.motion(s);
+        expandMotion(s);
     }
+    ++m_moves;
     return true;
+}
+
+void Machine::expandMotion(const Segment& s) {
+    if (m_centre == nullptr) {
+        m_expand.motion(s);
+        return;
+    }
+    const std::vector<std::uint32_t>& first = m_centre->centreFirst;
+    if (m_moves + 1 >= first.size()) {
+        return;
+    }
+    for (std::uint32_t i = first[m_moves]; i < first[m_moves + 1]; ++i) {
+        Segment piece = m_centre->centrePath[i];
+        piece.compensation = Compensation::Off;
+        m_expand.motion(piece);
+    }
 }
 
 void Machine::expandBefore(const NcBlock& nc, const Words& w, const ModalState& next) {

@@ -48,6 +48,38 @@ std::string jsonPoint(const Point3& p) {
            ",\"z\":" + formatShort(p.z, 4) + "}";
 }
 
+std::string circleText(const CircleCut& c) {
+    std::string out = "circle at X" + formatShort(c.x, 3) + " Y" + formatShort(c.y, 3) + " (" +
+                      (c.program != 0 ? "O" + std::to_string(c.program) + " " : std::string()) +
+                      "line " + std::to_string(c.line) + "), tool diameter " +
+                      formatShort(c.toolDiameter, 3) + ": swept diameter " +
+                      formatShort(c.innerDiameter, 3) + " to " + formatShort(c.outerDiameter, 3);
+    if (const std::optional<double> finished = c.finishedDiameter()) {
+        out +=
+            std::string(c.toolInside ? ", finished hole diameter " : ", finished boss diameter ") +
+            formatShort(*finished, 3);
+    }
+    return out;
+}
+
+std::string registersText(const std::vector<int>& registers) {
+    std::string out;
+    for (const int r : registers) {
+        out += (out.empty() ? "D" : ", D") + std::to_string(r);
+    }
+    return out;
+}
+
+std::string jsonCircle(const CircleCut& c) {
+    const std::optional<double> finished = c.finishedDiameter();
+    return "{\"x\":" + formatShort(c.x, 4) + ",\"y\":" + formatShort(c.y, 4) +
+           ",\"program\":" + std::to_string(c.program) + ",\"line\":" + std::to_string(c.line) +
+           ",\"toolDiameter\":" + formatShort(c.toolDiameter, 4) +
+           ",\"innerDiameter\":" + formatShort(c.innerDiameter, 4) +
+           ",\"outerDiameter\":" + formatShort(c.outerDiameter, 4) +
+           (finished ? ",\"finishedDiameter\":" + formatShort(*finished, 4) : std::string()) + "}";
+}
+
 }  // namespace
 
 std::string durationText(double seconds) {
@@ -75,6 +107,13 @@ std::string textReport(const CheckResult& result, const CheckOptions& options) {
     out += "feed extents: " + rangeText(s.feedExtents) + "\n";
     out += "deepest Z: " + (s.deepestZ ? formatNumber(*s.deepestZ, 3) : std::string("none")) + "\n";
     out += "tools: " + toolsText(s.toolsUsed) + "\n";
+    for (const CircleCut& c : s.circles) {
+        out += circleText(c) + "\n";
+    }
+    if (!s.registersWithoutRadius.empty()) {
+        out += "cutter compensation: no radius for " + registersText(s.registersWithoutRadius) +
+               " (give --tool-table); the programmed path is shown\n";
+    }
     out += std::string(s.ended ? "the program ends normally" : "the program stops early") + "\n";
     for (const Diagnostic& d : result.diagnostics) {
         out += std::string(d.severity == Severity::Error ? "error" : "warning") + ": " +
@@ -106,6 +145,14 @@ std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
     out += "],\"localOrigins\":[";
     for (std::size_t i = 0; i < s.localOrigins.size(); ++i) {
         out += (i ? "," : "") + jsonPoint(s.localOrigins[i]);
+    }
+    out += "],\"circles\":[";
+    for (std::size_t i = 0; i < s.circles.size(); ++i) {
+        out += (i ? "," : "") + jsonCircle(s.circles[i]);
+    }
+    out += "],\"registersWithoutRadius\":[";
+    for (std::size_t i = 0; i < s.registersWithoutRadius.size(); ++i) {
+        out += (i ? "," : "") + std::to_string(s.registersWithoutRadius[i]);
     }
     out += std::string("],\"ended\":") + (s.ended ? "true" : "false") + "},\"diagnostics\":[";
     for (std::size_t i = 0; i < result.diagnostics.size(); ++i) {

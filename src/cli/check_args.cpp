@@ -16,7 +16,7 @@ namespace tesmara::cli {
 namespace {
 
 constexpr std::string_view kRunOptions =
-    "--rapid-rate MM_PER_MIN, --block-limit N, --reference-z Z";
+    "--rapid-rate MM_PER_MIN, --block-limit N, --reference-z Z, --tool-table FILE";
 
 bool parseNumber(std::string_view text, double& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -60,11 +60,14 @@ bool parseCheckArgs(std::string_view command, std::span<const std::string_view> 
         const bool isAllowed = std::find(allowed.begin(), allowed.end(), arg) != allowed.end();
         const bool isRun =
             arg == "--rapid-rate" || arg == "--block-limit" || arg == "--reference-z";
-        if ((isRun || (isAllowed && arg == "-o")) && i + 1 == args.size()) {
+        const bool takesPath = arg == "--tool-table" || (isAllowed && arg == "-o");
+        if ((isRun || takesPath) && i + 1 == args.size()) {
             err << prefix << arg << " needs a value\n";
             return false;
         }
-        if (isRun) {
+        if (arg == "--tool-table") {
+            parsed.toolTable = std::string(args[++i]);
+        } else if (isRun) {
             if (!runOption(arg, args[i + 1], parsed.options)) {
                 err << prefix << arg << " takes a number, not '" << args[i + 1] << "'\n";
                 return false;
@@ -74,6 +77,8 @@ bool parseCheckArgs(std::string_view command, std::span<const std::string_view> 
             parsed.output = std::string(args[++i]);
         } else if (isAllowed && arg == "--json") {
             parsed.json = true;
+        } else if (isAllowed && arg == "--centre-line") {
+            parsed.options.centreLine = true;
         } else if (arg != "-" && arg.starts_with("-")) {
             err << prefix << "unknown option '" << arg << "'; the options are: " << choices(allowed)
                 << "\n";
@@ -90,6 +95,32 @@ bool parseCheckArgs(std::string_view command, std::span<const std::string_view> 
         err << prefix << "name a FILE, or - to read standard input\n";
         return false;
     }
+    if (parsed.options.centreLine && parsed.toolTable.empty()) {
+        err << prefix << "--centre-line needs --tool-table FILE for the radii\n";
+        return false;
+    }
+    return true;
+}
+
+bool loadToolTable(std::string_view command, CheckArgs& parsed, std::ostream& err) {
+    if (parsed.toolTable.empty()) {
+        return true;
+    }
+    if (parsed.toolTable == "-") {
+        err << "tesmara-cli " << command << ": --tool-table needs a file, not -\n";
+        return false;
+    }
+    std::string text;
+    if (!readInput(command, parsed.toolTable, text, err)) {
+        return false;
+    }
+    check::ToolTableRead read = check::parseToolTable(text);
+    if (!read.ok()) {
+        err << "tesmara-cli " << command << ": tool table " << parsed.toolTable << " "
+            << read.error() << "\n";
+        return false;
+    }
+    parsed.options.tools = std::move(read.table);
     return true;
 }
 

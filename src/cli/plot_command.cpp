@@ -28,7 +28,7 @@ int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::
         return kUsage;
     }
     std::string text;
-    if (!readInput("plot", parsed.input, text, err)) {
+    if (!readInput("plot", parsed.input, text, err) || !loadToolTable("plot", parsed, err)) {
         return kFailure;
     }
     const check::CheckResult result = check::checkProgram(text, parsed.options);

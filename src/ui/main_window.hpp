@@ -12,8 +12,9 @@ namespace tesmara::ui {
 class OperationWindow;
 class Prompts;
 class SettingsWindow;
+class ToolTableWindow;
 
-// The launcher: one button per operation, "汇出" and "设置". Creating it
+// The launcher: one button per operation, "汇出", "设置" and "刀具表". Creating it
 // starts the run (empty workspace, default settings); destroying it ends it
 // and takes the modeless windows with it.
 class MainWindow : public QWidget {
@@ -24,6 +25,9 @@ public:
 
     // The open window of an operation, or null.
     OperationWindow* openWindow(const Operation& op) const;
+    // "刀具表", also asked for by a preview that lacks a radius.
+    void showToolTable();
+    ToolTableWindow* toolTableWindow() const;
 
 private:
     void launch(const Operation& op);
@@ -34,6 +38,7 @@ private:
     Prompts& m_prompts;
     std::map<const Operation*, QPointer<OperationWindow>> m_windows;
     QPointer<SettingsWindow> m_settings;
+    QPointer<ToolTableWindow> m_toolTable;
     QString m_lastPath;  // the export dialog's last confirmed path
 };
 

@@ -55,6 +55,8 @@ void OperationWindow::buildPreview() {
     m_previewToggle = new QPushButton(this);
     m_previewToggle->setObjectName(QStringLiteral("按钮_预览"));
     connect(m_preview, &PreviewPane::lineChosen, this, &OperationWindow::selectOutputLine);
+    connect(m_preview, &PreviewPane::toolTableRequested, this,
+            &OperationWindow::toolTableRequested);
     connect(m_previewToggle, &QPushButton::clicked, this, &OperationWindow::onTogglePreview);
     placePreview();
     showProgramSlot();

@@ -30,6 +30,11 @@ public:
 
     const Operation& operation() const { return m_op; }
     PreviewPane* preview() const { return m_preview; }
+    // The preview runs the program slot again, e.g. with a new tool table.
+    void refreshPreview() { showProgramSlot(); }
+
+signals:
+    void toolTableRequested();
 
 private:
     void connectButton(std::string_view name, void (OperationWindow::*handler)());

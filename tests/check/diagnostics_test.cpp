@@ -12,6 +12,8 @@ namespace {
 
 // Spindle on and length compensation first, so only the fault under test warns.
 constexpr const char* kReady = "M3 S1000\nG43 H1 Z50.\n";
+// D1 holds radius 2, D3 radius 5.
+constexpr const char* kTools = "tool,diameter\n1,4\n3,10\n";
 
 struct DiagnosticCase {
     Code code;
@@ -19,11 +21,13 @@ struct DiagnosticCase {
     int line;
     int column;  // 0: not checked
     const char* mentions;
+    const char* tools = nullptr;  // a tool table, for the compensation faults
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const DiagnosticCase& c, std::ostream* os) { *os << testing::PrintToString(c.program); }
-
+void PrintTo(const DiagnosticCase& c, std::ostream* os) {
+    *os << testing::PrintToString(c.program);
+}
 
 const DiagnosticCase kCases[] = {
     {Code::Syntax, "M6 T\n", 1, 0, "T has no value"},
@@ -56,6 +60,17 @@ const DiagnosticCase kCases[] = {
     {Code::Alarm, "#1=1\nIF[#1GT0] THEN #3000=1(DAO JU TAI XIAO)\n", 2, 0, "DAO JU TAI XIAO"},
     {Code::SubprogramNesting, "O1\nM98 P1\n", 2, 0, "levels deep"},
     {Code::BlockLimit, "N1 GOTO1\n", 1, 0, "does not end"},
+    {Code::ToolTooLarge, std::string(kReady) + "G41 G1 X5. Y0 D3 F100.\nG3 I-5.\nG40 G1 X0 Y0\n", 4,
+     0, "radius 5 (D3)", kTools},
+    {Code::CompensationInterference,
+     std::string(kReady) + "G0 X0 Y-10.\nG41 D1 G1 X0 Y0 F100.\nX1.\nY10.\nG40 X-5.\n", 5, 0,
+     "radius 2 (D1)", kTools},
+    {Code::ArcOffsetUnreachable,
+     std::string(kReady) +
+         "G0 X-10. Y-5.\nG41 D1 G1 X-10. Y0 F100.\nX0\nG3 X-6. Y0 I-3.\nG40 G1 X-10. Y-5.\n",
+     5, 0, "radius 2 (D1)", kTools},
+    {Code::CompensationOnArc,
+     std::string(kReady) + "G0 X10. Y0\nG41 D1 G3 I-10. F100.\nG40 G1 X0\n", 4, 0, "start", kTools},
     {Code::RapidBelowZero, std::string(kReady) + "G1 Z-2. F100.\nG0 X10.\nG0 Z5.\n", 4, 0,
      "below Z0"},
     {Code::FeedRateZero, std::string(kReady) + "G1 X10.\n", 3, 0, "no feed rate"},
@@ -71,7 +86,11 @@ class Diagnostics : public testing::TestWithParam<DiagnosticCase> {};
 
 TEST_P(Diagnostics, ReportsTheFaultOnItsLine) {
     const DiagnosticCase& c = GetParam();
-    const CheckResult r = checkProgram(c.program);
+    CheckOptions options;
+    if (c.tools != nullptr) {
+        options.tools = parseToolTable(c.tools).table;
+    }
+    const CheckResult r = checkProgram(c.program, options);
     const auto it = std::find_if(r.diagnostics.begin(), r.diagnostics.end(),
                                  [&](const Diagnostic& d) { return d.code == c.code; });
     ASSERT_NE(it, r.diagnostics.end()) << "no " << codeId(c.code) << " for:\n" << c.program;

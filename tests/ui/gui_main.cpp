@@ -1,8 +1,11 @@
 // The GUI tests need one QApplication for the whole run; without a display
-// they draw offscreen.
+// they draw offscreen, and they keep the user's settings (the tool table) in a
+// folder of their own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "ui/form.hpp"
 
@@ -11,6 +14,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     tesmara::ui::applyAppearance(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
