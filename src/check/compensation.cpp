@@ -145,6 +145,11 @@ bool Compensator::startUp(std::size_t i, double r) {
     }
     const std::size_t j = nextInPlane(i);
     const bool follows = j < m_in.size() && m_in[j].compensation == s.compensation;
+    OffsetCurve unused;
+    // A hole too small for the tool is the finding, not the start-up it spoils.
+    if (follows && m_in[j].shape == Shape::Arc && !arcOffset(m_in[j], r, unused)) {
+        return false;
+    }
     const Vec t = follows ? startTangent(m_in[j]) : endTangent(s);
     const Vec end = xy(s.end) + r * sideSign(s.compensation) * leftOf(t);
     Segment& e = m_out.emplace_back(s);

@@ -23,7 +23,8 @@ public:
     // Nothing to draw (no program yet) shows `hint` instead.
     void showResult(const check::CheckResult* result);
     void setHint(const QString& hint);
-    // The moves of one source line are drawn over the rest; 0 for none.
+    // The moves of one source line are drawn over the rest, with the tool at
+    // the end of its first move when the tool table knows it; 0 for none.
     void highlightLine(int line);
 
     const check::PlotScene& scene() const { return m_scene; }
@@ -46,12 +47,15 @@ private:
         bool wide = false;
         int view = 0;
         int line = 0;
+        double band = 0.0;
+        bool filled = false;
     };
 
     void rebuild();
     int lineNear(const QPointF& point) const;
     void renderPicture();
     void paintCaptions(QPainter& painter) const;
+    void paintTool(QPainter& painter) const;
 
     const check::CheckResult* m_result = nullptr;
     check::PlotScene m_scene;
