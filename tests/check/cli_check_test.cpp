@@ -33,6 +33,11 @@ protected:
         write("bad.nc", "M3 S1000\nG43 H1 Z10.\nG1 X12,5 F100.\n");
         write("warn.nc", "M3 S1000\nG43 H1 Z10.\nG1 X10 F100.\n");
         write("comp.nc", "M3 S1000\nG43 H1 Z10.\nG1 Z-1. F100.\nG41 X5. D1\nG40 X0\nG0 Z10.\n");
+        // A Ø20 hole with a radial lead-in under G41 D3.
+        write("hole.nc",
+              "T3 M6\nM3 S1000\nG43 H3 Z10.\nG1 Z-1. F100.\nG41 G1 X10. Y0 D3\nG3 I-10.\n"
+              "G40 G1 X0 Y0\nG0 Z10.\nM30\n");
+        write("tools.csv", "tool,diameter\n3,10\n");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -126,6 +131,64 @@ TEST_F(CheckCli, PlotOfAProgramThatNeverEndsDrawsItsFirstMovesOnly) {
     EXPECT_LT(text.size(), 40'000'000u) << "one drawn move per stroke, at most the cap";
 }
 
+TEST_F(CheckCli, ToolTableGivesTheFinishedDiameterAndTheCentrePath) {
+    const std::string tools = path("tools.csv");
+    const CliRun without = runCli({"check", path("hole.nc")});
+    EXPECT_EQ(without.status, cli::kOk);
+    EXPECT_NE(without.out.find("no radius for D3"), std::string::npos) << without.out;
+
+    const CliRun with = runCli({"check", path("hole.nc"), "--tool-table", tools});
+    EXPECT_EQ(with.status, cli::kOk) << with.out;
+    EXPECT_NE(with.out.find("swept diameter 0 to 20, finished hole diameter 20"), std::string::npos)
+        << with.out;
+    const CliRun json = runCli({"check", path("hole.nc"), "--json", "--tool-table", tools});
+    EXPECT_NE(json.out.find("\"outerDiameter\":20,\"finishedDiameter\":20}"), std::string::npos)
+        << json.out;
+
+    const std::string out = path("centre.nc");
+    const CliRun centre =
+        runCli({"expand", path("hole.nc"), "--centre-line", "--tool-table", tools, "-o", out});
+    EXPECT_EQ(centre.status, cli::kOk) << centre.err;
+    EXPECT_EQ(readFile(out),
+              "%\r\nO100\r\nG90 G17 G94\r\nT3 M6\r\nM3 S1000\r\nG43 H3\r\nG0 X0. Y0. Z10.\r\n"
+              "G1 X0. Y0. Z-1. F100.\r\nG1 X5. Y0. Z-1.\r\nG3 X5. Y0. Z-1. I-5. J0.\r\n"
+              "G1 X0. Y0. Z-1.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+    const CliRun kept = runCli({"expand", path("hole.nc"), "--tool-table", tools});
+    EXPECT_NE(kept.out.find("G41 G1 X10. Y0. Z-1. D3"), std::string::npos) << kept.out;
+
+    const std::string svg = path("hole.svg");
+    ASSERT_EQ(runCli({"plot", path("hole.nc"), "--tool-table", tools, "-o", svg}).status, cli::kOk);
+    const std::string drawing = readFile(svg);
+    EXPECT_NE(drawing.find("stroke-linecap=\"round\""), std::string::npos) << "the swept band";
+    EXPECT_NE(drawing.find("<polygon"), std::string::npos) << "the tool's width from the side";
+    EXPECT_NE(drawing.find("stroke=\"#006ee6\""), std::string::npos) << "the tool centre";
+}
+
+TEST_F(CheckCli, ToolTableProblemsNameTheFileAndTheLine) {
+    write("broken.csv", "tool,diameter\n3,10\n4,wide\n");
+    const CliRun broken = runCli({"check", path("hole.nc"), "--tool-table", path("broken.csv")});
+    EXPECT_EQ(broken.status, cli::kFailure);
+    EXPECT_NE(broken.err.find(path("broken.csv") + " line 3: diameter 'wide'"), std::string::npos)
+        << broken.err;
+    const CliRun missing = runCli({"plot", path("hole.nc"), "--tool-table", path("none.csv"),
+                                   "-o", path("x.svg")});
+    EXPECT_EQ(missing.status, cli::kFailure);
+    EXPECT_NE(missing.err.find("none.csv: No such file"), std::string::npos) << missing.err;
+
+    write("other.csv", "tool,diameter\n4,30\n");
+    const CliRun unknown = runCli(
+        {"expand", path("hole.nc"), "--centre-line", "--tool-table", path("other.csv")});
+    EXPECT_EQ(unknown.status, cli::kFailure);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("no radius for D3"), std::string::npos) << unknown.err;
+
+    write("large.csv", "tool,diameter\n3,20\n");
+    const CliRun large = runCli({"check", path("hole.nc"), "--tool-table", path("large.csv")});
+    EXPECT_EQ(large.status, cli::kFailure);
+    EXPECT_NE(large.out.find("error: line 6: the tool is too large"), std::string::npos)
+        << large.out;
+}
+
 TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
     const UsageCase cases[] = {
         {{"check"}, {"name a FILE", "-"}},
@@ -135,6 +198,9 @@ TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
         {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a number", "many"}},
         {{"check", "a.nc", "--rapid-rate"}, {"--rapid-rate needs a value"}},
         {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
+        {{"expand", "a.nc", "--centre-line"}, {"--centre-line needs --tool-table FILE"}},
+        {{"check", "a.nc", "--centre-line"}, {"unknown option '--centre-line'", "--tool-table"}},
+        {{"check", "a.nc", "--tool-table"}, {"--tool-table needs a value"}},
         {{"plot", "a.nc"}, {".svg or .png"}},
         {{"plot", "a.nc", "-o", "a.pdf"}, {".svg or .png"}},
         {{"examine"}, {"check, expand, plot"}},
