@@ -170,14 +170,14 @@ TEST_F(CheckCli, ToolTableProblemsNameTheFileAndTheLine) {
     EXPECT_EQ(broken.status, cli::kFailure);
     EXPECT_NE(broken.err.find(path("broken.csv") + " line 3: diameter 'wide'"), std::string::npos)
         << broken.err;
-    const CliRun missing = runCli({"plot", path("hole.nc"), "--tool-table", path("none.csv"),
-                                   "-o", path("x.svg")});
+    const CliRun missing =
+        runCli({"plot", path("hole.nc"), "--tool-table", path("none.csv"), "-o", path("x.svg")});
     EXPECT_EQ(missing.status, cli::kFailure);
     EXPECT_NE(missing.err.find("none.csv: No such file"), std::string::npos) << missing.err;
 
     write("other.csv", "tool,diameter\n4,30\n");
-    const CliRun unknown = runCli(
-        {"expand", path("hole.nc"), "--centre-line", "--tool-table", path("other.csv")});
+    const CliRun unknown =
+        runCli({"expand", path("hole.nc"), "--centre-line", "--tool-table", path("other.csv")});
     EXPECT_EQ(unknown.status, cli::kFailure);
     EXPECT_EQ(unknown.out, "");
     EXPECT_NE(unknown.err.find("no radius for D3"), std::string::npos) << unknown.err;

@@ -25,7 +25,9 @@ struct SizeCase {
     std::vector<Cut> cuts;
 };
 
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.operation; }
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.operation;
+}
 
 CheckResult checkTypical(const std::string& operation, const char* tools) {
     const std::string program =
@@ -41,9 +43,7 @@ const SizeCase kSizes[] = {
     // mouthDiameter=30 at the top, the taper below it.
     {"angled-hole", "tool,diameter\n3,10\n", {{100, -50.5, 6.536, 30, 30}}},
     {"multi-hole", "tool,diameter\n3,10\n", {{100, -50.5, 0, 20, 20}, {160, -50.5, 0, 12.5, 12.5}}},
-    {"multi-angled",
-     "tool,diameter\n5,6\n",
-     {{100, -50.5, 2.226, 20, 20}, {40, 25.75, 0, 16, 16}}},
+    {"multi-angled", "tool,diameter\n5,6\n", {{100, -50.5, 2.226, 20, 20}, {40, 25.75, 0, 16, 16}}},
     // The groove programs offset by their own tool diameter field.
     {"ring-groove", "tool,diameter\n3,10\n", {{100, -50.5, 40, 60, 0}}},
     {"multi-ring-groove",
@@ -74,12 +74,11 @@ TEST_P(FinishedSize, IsWhatTheFieldsAskFor) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, FinishedSize, testing::ValuesIn(kSizes),
-                         [](const auto& info) {
-                             std::string name = info.param.operation;
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Operations, FinishedSize, testing::ValuesIn(kSizes), [](const auto& info) {
+    std::string name = info.param.operation;
+    std::erase(name, '-');
+    return name;
+});
 
 TEST(FinishedSize, ToolTooLargeForACompensatedHoleIsAnError) {
     const struct {
