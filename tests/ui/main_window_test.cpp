@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, LaunchersAreThereWithTheirCaptionsAndPlaces) {
         QPoint place;
     };
     std::vector<Own> buttons = {{"按钮_汇出", "汇出", {88, 176}},
-                                {"按钮_设置窗口", "设置", {176, 176}}};
+                                {"按钮_设置窗口", "设置", {176, 176}},
+                                {"按钮_刀具表", "刀具表", {264, 176}}};
     for (const Operation* op : catalog()) {
         buttons.push_back({op->launcher.name.data(),
                            op->launcher.caption.data(),
