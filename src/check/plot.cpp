@@ -157,6 +157,26 @@ Extents moveExtents(const std::vector<Segment>& segments) {
     return e;
 }
 
+Extents sweptExtents(const CheckResult& result) {
+    const std::vector<Segment>& path = centrePathOf(result);
+    Extents e;
+    std::vector<Point3> points;
+    for (std::size_t i = 0; i < std::min(path.size(), kMaxDrawnSegments); ++i) {
+        const Segment& s = path[i];
+        const std::optional<double> d = result.tools.diameter(s.tool);
+        if (s.kind != MoveKind::Feed || !d) {
+            continue;
+        }
+        points.clear();
+        flattenSegment(s, kTolerance * 10, points);
+        for (const Point3& p : points) {
+            e.add({p.x - *d / 2, p.y - *d / 2, p.z});
+            e.add({p.x + *d / 2, p.y + *d / 2, p.z});
+        }
+    }
+    return e;
+}
+
 std::vector<View> layoutViews(const Extents& e, double width, double height) {
     const Point3 lo = e.valid ? e.min : Point3{};
     const Point3 hi = e.valid ? e.max : Point3{};
@@ -175,7 +195,12 @@ std::vector<View> layoutViews(const Extents& e, double width, double height) {
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height) {
-    return buildScene(result, width, height, moveExtents(result.segments));
+    Extents frame = moveExtents(result.segments);
+    if (const Extents swept = sweptExtents(result); swept.valid) {
+        frame.add(swept.min);
+        frame.add(swept.max);
+    }
+    return buildScene(result, width, height, frame);
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame) {

@@ -27,6 +27,9 @@ void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out
 // Every point the moves pass through, arcs included, rapids as well as feeds.
 Extents moveExtents(const std::vector<Segment>& segments);
 
+// What the tool sweeps on its feed moves, where the tool table knows it.
+Extents sweptExtents(const CheckResult& result);
+
 // A view maps work coordinates to pixels (y down): the top view shows X and
 // Y, the side view X and Z.
 struct View {

@@ -59,6 +59,10 @@ check::Extents cutExtents(const check::CheckResult& result) {
     for (const check::Point3& o : s.localOrigins) {
         e.add({o.x, o.y, e.min.z});
     }
+    if (const check::Extents swept = check::sweptExtents(result); swept.valid) {
+        e.add(swept.min);
+        e.add(swept.max);
+    }
     const double across = kRoom * std::max(e.max.x - e.min.x, e.max.y - e.min.y) + kLeastAcross;
     const double down = kRoom * (e.max.z - e.min.z) + kLeastDown;
     e.min = {e.min.x - across, e.min.y - across, e.min.z - down};
