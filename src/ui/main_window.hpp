@@ -29,6 +29,10 @@ public:
     void showToolTable();
     ToolTableWindow* toolTableWindow() const;
 
+protected:
+    // Programs collected and not exported are not given up without asking.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void launch(const Operation& op);
     void showSettings();
@@ -39,7 +43,8 @@ private:
     std::map<const Operation*, QPointer<OperationWindow>> m_windows;
     QPointer<SettingsWindow> m_settings;
     QPointer<ToolTableWindow> m_toolTable;
-    QString m_lastPath;  // the export dialog's last confirmed path
+    QString m_lastPath;       // the export dialog's last confirmed path
+    bool m_exported = false;  // "汇出" wrote its file; closing now loses nothing
 };
 
 }  // namespace tesmara::ui

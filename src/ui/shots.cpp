@@ -28,6 +28,7 @@ class Unattended final : public Prompts {
 public:
     std::optional<QString> askSaveName(QWidget*, const QString&) override { return std::nullopt; }
     bool confirmOverwrite(QWidget*, const QString&) override { return false; }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void tell(QWidget*, const QString& caption, const QString& text) override {
         std::fprintf(stderr, "%s %s\n", qPrintable(caption), qPrintable(text));
     }
