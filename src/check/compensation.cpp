@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "check/format.hpp"
 #include "check/offset_geometry.hpp"
@@ -36,7 +37,7 @@ public:
 private:
     std::optional<double> radiusOf(const Segment& s);
     std::size_t nextInPlane(std::size_t i) const;
-    bool compensated(std::size_t i);
+    bool uncompensated(std::size_t i);
     bool startUp(std::size_t i, double r);
     bool offsetMove(std::size_t i, double r);
     bool arcOffset(const Segment& s, double r, OffsetCurve& curve);
@@ -101,7 +102,7 @@ void Compensator::run() {
             s.compensation == Compensation::Off ? std::nullopt : radiusOf(s);
         bool ok = true;
         if (!r) {
-            ok = compensated(i);
+            ok = uncompensated(i);
         } else if (!movesInPlane(s)) {
             Segment& e = m_out.emplace_back(s);
             e.start = m_at;
@@ -120,7 +121,7 @@ void Compensator::run() {
 
 // A move without compensation; the first after offset moves is the cancel,
 // which leaves from the offset point.
-bool Compensator::compensated(std::size_t i) {
+bool Compensator::uncompensated(std::size_t i) {
     const Segment& s = m_in[i];
     Segment& e = m_out.emplace_back(s);
     if (m_active) {
@@ -292,7 +293,7 @@ bool Compensator::finishMove(const Segment& s, Segment& e, Vec end, const Offset
         }
         return true;
     }
-    const bool full = std::fabs(s.sweep) > 2 * 3.14159265358979 - 1e-9;
+    const bool full = std::fabs(s.sweep) > 2 * std::numbers::pi - 1e-9;
     setArc(e, curve.centre, xy(m_at), end, full);
     if (std::fabs(e.sweep) > std::fabs(s.sweep) + 1e-6) {
         return fail(s, Code::CompensationInterference,
