@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -16,9 +18,11 @@
 #include "ui/form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/operation_window.hpp"
+#include "ui/path_view.hpp"
 #include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
 #include "ui/settings_window.hpp"
+#include "ui/tool_table_window.hpp"
 
 namespace tesmara::ui {
 namespace {
@@ -94,6 +98,33 @@ bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, c
     return ok;
 }
 
+// The tools of the typical cases typed into "刀具表", then the hole and the
+// groove again: the swept band, the tool centre and the tool at a chosen line.
+bool shootTools(MainWindow& main, const QDir& folder, const QDir& cases) {
+    main.showToolTable();
+    ToolTableWindow* tools = main.toolTableWindow();
+    auto* table = tools->findChild<QTableWidget*>(QStringLiteral("刀具表格"));
+    for (const QStringList& row :
+         {QStringList{"3", "10", ""}, QStringList{"5", "6", ""}, QStringList{"2", "50", ""}}) {
+        click(*tools, "按钮_添加");
+        for (int column = 0; column < row.size(); ++column) {
+            table->item(table->rowCount() - 1, column)->setText(row[column]);
+        }
+    }
+    bool ok = save(*tools, folder, "tool-table");
+    click(*tools, "按钮_确定");
+    for (const auto& [op, line] : {std::pair{&kCircleHole, 18}, std::pair{&kRingGroove, 28}}) {
+        click(main, op->launcher.name);
+        OperationWindow* window = main.openWindow(*op);
+        ok = fillFromCase(*window, cases) && ok;
+        click(*window, op->generateButton);
+        window->preview()->findChild<PathView*>()->highlightLine(line);
+        ok = save(*window, folder, qtText(op->id) + "-tools") && ok;
+        window->close();
+    }
+    return ok;
+}
+
 int shoot(const QDir& folder, const QDir& cases) {
     QTemporaryDir workspace;
     AppState state{Workspace(utf8Path(workspace.path().toStdString()))};
@@ -125,7 +156,9 @@ int shoot(const QDir& folder, const QDir& cases) {
     click(*hidden, kCircleHole.generateButton);
     click(*hidden, "按钮_预览");
     ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;
+    click(*hidden, "按钮_预览");
     hidden->close();
+    ok = shootTools(*main, folder, cases) && ok;
     main->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return ok ? 0 : 1;
@@ -141,6 +174,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tesmara::ui::applyAppearance(app);
+    // The pictures neither use nor change the user's own tool table.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(".")) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);
