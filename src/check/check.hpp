@@ -97,7 +97,8 @@ struct CheckOptions {
 struct CheckResult {
     std::vector<Segment> segments;
     // The tool centre with cutter compensation applied, when a tool table is
-    // given; centreFirst[i] is the first piece of segments[i], one more at the end.
+    // given and a move is compensated (else empty: the segments are the centre
+    // path); centreFirst[i] is the first piece of segments[i], one more at the end.
     std::vector<Segment> centrePath;
     std::vector<std::uint32_t> centreFirst;
     ToolTable tools;  // the table of the run, for drawing the tool

@@ -309,7 +309,12 @@ bool Compensator::finishMove(const Segment& s, Segment& e, Vec end, const Offset
 void compensate(const ToolTable& tools, CheckResult& result) {
     result.centrePath.clear();
     result.centreFirst.clear();
-    if (!tools.empty()) {
+    // Without compensation the centre path is the programmed one; a long run
+    // is not stored twice.
+    const bool any =
+        std::any_of(result.segments.begin(), result.segments.end(),
+                    [](const Segment& s) { return s.compensation != Compensation::Off; });
+    if (!tools.empty() && any) {
         Compensator(tools, result).run();
         return;
     }

@@ -283,8 +283,8 @@ bool Machine::account(const Block& block, Segment& s) {
 }
 
 void Machine::expandMotion(const Segment& s) {
-    if (m_centre == nullptr) {
-        m_expand.motion(s);
+    if (m_centre == nullptr || m_centre->centreFirst.empty()) {
+        m_expand.motion(s);  // nothing compensated: the centre path is the programmed one
         return;
     }
     const std::vector<std::uint32_t>& first = m_centre->centreFirst;

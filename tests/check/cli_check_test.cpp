@@ -153,6 +153,9 @@ TEST_F(CheckCli, ToolTableGivesTheFinishedDiameterAndTheCentrePath) {
               "%\r\nO100\r\nG90 G17 G94\r\nT3 M6\r\nM3 S1000\r\nG43 H3\r\nG0 X0. Y0. Z10.\r\n"
               "G1 X0. Y0. Z-1. F100.\r\nG1 X5. Y0. Z-1.\r\nG3 X5. Y0. Z-1. I-5. J0.\r\n"
               "G1 X0. Y0. Z-1.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+    const CliRun plain =
+        runCli({"expand", path("good.nc"), "--centre-line", "--tool-table", tools});
+    EXPECT_EQ(plain.out, runCli({"expand", path("good.nc")}).out) << "nothing compensated";
     const CliRun kept = runCli({"expand", path("hole.nc"), "--tool-table", tools});
     EXPECT_NE(kept.out.find("G41 G1 X10. Y0. Z-1. D3"), std::string::npos) << kept.out;
 
