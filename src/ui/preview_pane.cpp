@@ -133,6 +133,16 @@ QString PreviewPane::toolText() const {
     for (const int d : r.summary.registersWithoutRadius) {
         registers << QStringLiteral("D%1").arg(d);
     }
+    QStringList tools;
+    for (const int t : r.summary.toolsUsed) {
+        if (!r.tools.diameter(t)) {
+            tools << QStringLiteral("T%1").arg(t);
+        }
+    }
+    if (!tools.isEmpty()) {
+        text += QStringLiteral("\n刀具表中没有 %1 的直径：图中不画刀具扫过的范围")
+                    .arg(tools.join(QStringLiteral("、")));
+    }
     if (!registers.isEmpty()) {
         text += QStringLiteral("\n刀具表中没有 %1 的半径：图中是编程路径，不是刀具中心")
                     .arg(registers.join(QStringLiteral("、")));

@@ -105,6 +105,8 @@ TEST_F(ToolTableTest, PreviewAsksForTheRadiusThenShowsWhatTheToolLeaves) {
     PreviewPane* pane = window->preview();
     auto* summary = pane->findChild<QLabel*>();
     auto* ask = pane->findChild<QPushButton*>(QStringLiteral("按钮_预览刀具表"));
+    EXPECT_TRUE(summary->text().contains(QStringLiteral("刀具表中没有 T3 的直径")))
+        << summary->text().toStdString();
     EXPECT_TRUE(summary->text().contains(QStringLiteral("刀具表中没有 D3 的半径")))
         << summary->text().toStdString();
     ASSERT_TRUE(ask->isVisibleTo(window));
@@ -116,6 +118,7 @@ TEST_F(ToolTableTest, PreviewAsksForTheRadiusThenShowsWhatTheToolLeaves) {
     click(table, "按钮_确定");
 
     EXPECT_FALSE(ask->isVisibleTo(window));
+    EXPECT_FALSE(summary->text().contains(QStringLiteral("刀具表中没有")));
     EXPECT_TRUE(
         summary->text().contains(QStringLiteral("X100 Y-50.5：刀具 Ø10 扫过 Ø0–Ø20，成孔 Ø20")))
         << summary->text().toStdString();
