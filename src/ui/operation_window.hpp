@@ -11,8 +11,11 @@ class QPushButton;
 
 namespace tesmara::ui {
 
+class HoleListPanel;
 class PreviewPane;
 class Prompts;
+class ValuesBar;
+struct FormValues;
 
 // One operation's window, built from its form table. Modeless windows are
 // owned by `owner`; modal ones have no owner and block the whole program.
@@ -30,6 +33,8 @@ public:
 
     const Operation& operation() const { return m_op; }
     PreviewPane* preview() const { return m_preview; }
+    HoleListPanel* holeList() const { return m_holes; }
+    ValuesBar* valuesBar() const { return m_values; }
     // The preview runs the program slot again, e.g. with a new tool table.
     void refreshPreview() { showProgramSlot(); }
 
@@ -41,6 +46,12 @@ private:
     FieldValues readFields() const;
     void writeFields(const FieldValues& fields);
     bool ticked(std::string_view box) const;
+    FormValues formValues() const;
+    void fillForm(const FormValues& values);
+    int formWidth() const;
+    void buildHoleList();
+    void onHoleChosen(int index);
+    void showHoleCount();
 
     void onGenerate();
     void onSave();
@@ -59,6 +70,8 @@ private:
     QPlainTextEdit* m_output = nullptr;
     PreviewPane* m_preview = nullptr;
     QPushButton* m_previewToggle = nullptr;
+    HoleListPanel* m_holes = nullptr;
+    ValuesBar* m_values = nullptr;
     QString m_lastPath;  // the save dialog's last confirmed path, for this opening
 };
 

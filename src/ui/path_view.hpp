@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "check/plot.hpp"
@@ -27,12 +28,19 @@ public:
     // the end of its first move when the tool table knows it; 0 for none.
     void highlightLine(int line);
 
+    // The hole list's centres in work coordinates, in list order (nothing for
+    // a hole whose coordinates are not numbers); the chosen one is ringed.
+    void setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen);
+    int chosenHole() const { return m_chosenHole; }
+
     const check::PlotScene& scene() const { return m_scene; }
     int highlightedLine() const { return m_highlight; }
 
 signals:
     // A click on or near a move: the source line it came from.
     void moveChosen(int line);
+    // A click on or near a centre of the hole list: its index.
+    void holeChosen(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +61,8 @@ private:
 
     void rebuild();
     int lineNear(const QPointF& point) const;
+    std::optional<QPointF> holePixel(std::size_t index) const;
+    int holeNear(const QPointF& point) const;
     void renderPicture();
     void paintCaptions(QPainter& painter) const;
     void paintTool(QPainter& painter) const;
@@ -63,6 +73,8 @@ private:
     QPixmap m_picture;  // everything but the highlight
     QString m_hint;
     int m_highlight = 0;
+    std::vector<std::optional<QPointF>> m_holeCentres;
+    int m_chosenHole = -1;
 };
 
 }  // namespace tesmara::ui

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointF>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "app/session.hpp"
 
@@ -27,9 +29,12 @@ public:
 
     const std::optional<SlotCheck>& shownCheck() const { return m_check; }
     const PathView& pathView() const { return *m_view; }
+    // Forwarded to the drawing: the hole list's centres and the chosen one.
+    void setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen);
 
 signals:
     void lineChosen(int line);
+    void holeChosen(int index);
     // The run lacks a tool's diameter or a register's radius.
     void toolTableRequested();
 

@@ -174,9 +174,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tesmara::ui::applyAppearance(app);
-    // The pictures neither use nor change the user's own tool table.
+    // The pictures' Generates and tool table must not become the user's own.
     const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(".")) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);

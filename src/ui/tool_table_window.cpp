@@ -18,8 +18,10 @@ const QString kSettingsKey = QStringLiteral("toolTable/csv");
 
 enum Column { kTool, kDiameter, kRegister, kColumns };
 
+// The file the remembered values live in, one per user.
 QSettings userSettings() {
-    return QSettings(QStringLiteral("Tesmara"), QStringLiteral("Tesmara"));
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tesmara"),
+                     QStringLiteral("tesmara"));
 }
 
 QString cellText(const QTableWidget& table, int row, int column) {

@@ -1,6 +1,6 @@
 // The GUI tests need one QApplication for the whole run; without a display
-// they draw offscreen, and they keep the user's settings (the tool table) in a
-// folder of their own.
+// they draw offscreen, and they keep the user's settings (remembered values,
+// the tool table) in a folder of their own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // Remembered values go to a folder of this run, never the user's own.
     const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     tesmara::ui::applyAppearance(app);
     testing::InitGoogleTest(&argc, argv);

@@ -18,7 +18,12 @@ class ToolTableTest : public DesktopTest {
 public:
     void TearDown() override {
         DesktopTest::TearDown();
-        QSettings(QStringLiteral("Tesmara"), QStringLiteral("Tesmara")).clear();
+        store().remove(QStringLiteral("toolTable"));
+    }
+
+    static QSettings store() {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tesmara"),
+                         QStringLiteral("tesmara"));
     }
 
     ToolTableWindow* openTable() {
@@ -90,8 +95,7 @@ TEST_F(ToolTableTest, WrongRowIsNamedAndNothingIsStored) {
 }
 
 TEST_F(ToolTableTest, UnreadableStoredTableIsToldAndLeftEmpty) {
-    QSettings(QStringLiteral("Tesmara"), QStringLiteral("Tesmara"))
-        .setValue(QStringLiteral("toolTable/csv"), QStringLiteral("tool,diameter\n3,-1\n"));
+    store().setValue(QStringLiteral("toolTable/csv"), QStringLiteral("tool,diameter\n3,-1\n"));
     start();
     EXPECT_TRUE(state->tools.empty());
     ASSERT_EQ(prompts.messages.size(), 1u);
