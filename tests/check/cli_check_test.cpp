@@ -79,8 +79,8 @@ TEST_F(CheckCli, ExpandWritesPlainGCodeAndRefusesAProgramWithErrors) {
     const CliRun r = runCli({"expand", path("good.nc"), "-o", out});
     EXPECT_EQ(r.status, cli::kOk) << r.err;
     EXPECT_EQ(readFile(out),
-              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 X0. Y0. Z10.\r\n"
-              "G1 X0. Y0. Z-1. F100.\r\nG3 X0. Y0. Z-1. I-5. J0.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 Z10.\r\n"
+              "G1 Z-1. F100.\r\nG3 X0. Y0. I-5. J0.\r\nG0 Z10.\r\nM30\r\n%");
     const CliRun bad = runCli({"expand", path("bad.nc")});
     EXPECT_EQ(bad.status, cli::kFailure);
     EXPECT_EQ(bad.out, "");
@@ -132,7 +132,18 @@ TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
         {{"check", "a.nc", "b.nc"}, {"one FILE", "b.nc"}},
         {{"check", "a.nc", "--verbose"}, {"unknown option '--verbose'", "--json", "--rapid-rate"}},
         {{"check", "a.nc", "-o", "x"}, {"unknown option '-o'", "--json"}},
-        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a number", "many"}},
+        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a whole", "many"}},
+        {{"check", "a.nc", "--block-limit", "0"}, {"from 1", "'0'"}},
+        {{"check", "a.nc", "--block-limit", "1e300"}, {"--block-limit"}},
+        {{"check", "a.nc", "--rapid-rate", "inf"}, {"--rapid-rate takes a rate", "'inf'"}},
+        {{"check", "a.nc", "--rapid-rate", "-5"}, {"above 0"}},
+        {{"check", "a.nc", "--reference-z", "nan"}, {"--reference-z takes a Z", "'nan'"}},
+        {{"check", "a.nc", "--reference-z", "1e300"}, {"--reference-z"}},
+        {{"check", "a.nc", "--start", "1,2"}, {"--start takes X,Y,Z", "'1,2'"}},
+        {{"check", "a.nc", "--start", "1,2,3,4"}, {"--start takes X,Y,Z"}},
+        {{"check", "a.nc", "--start", "1,inf,3"}, {"--start takes X,Y,Z"}},
+        {{"plot", "a.nc", "-o", "a.svg", "--start", ",,"}, {"--start takes X,Y,Z"}},
+        {{"expand", "a.nc", "--compare", "fuzzy"}, {"--compare takes exact or tolerant"}},
         {{"check", "a.nc", "--rapid-rate"}, {"--rapid-rate needs a value"}},
         {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
         {{"plot", "a.nc"}, {".svg or .png"}},
