@@ -57,6 +57,11 @@ public:
     void run();
 
 private:
+    struct Totals {
+        double feed;
+        double rapid;
+        double seconds;
+    };
     struct Frame {
         int returnBlock;
         int repeatsLeft;
@@ -79,7 +84,7 @@ private:
     void inspect(const Block& block, const NcBlock& nc, const Words& words, const ModalState& next,
                  std::size_t first);
     bool account(const Block& block, Segment& segment);
-    bool totalsFinite();
+    bool totalsFinite(const Totals& before);
     void noteLocalOrigin(const ModalState& next);
     void expandBefore(const NcBlock& nc, const Words& words, const ModalState& next);
     void expandMotion(const NcBlock& nc, const Words& words, const ModalState& next,

@@ -317,11 +317,15 @@ bool Machine::finite(std::size_t first) {
     return true;
 }
 
-bool Machine::totalsFinite() {
-    const Summary& s = m_result.summary;
+// The totals before the block are given back when its moves overflow them.
+bool Machine::totalsFinite(const Totals& before) {
+    Summary& s = m_result.summary;
     if (std::isfinite(s.feedLength + s.rapidLength + s.cycleSeconds)) {
         return true;
     }
+    s.feedLength = before.feed;
+    s.rapidLength = before.rapid;
+    s.cycleSeconds = before.seconds;
     return error(Code::OutOfRange, "the lengths or the time of the run are too large to compute");
 }
 
@@ -434,6 +438,8 @@ bool Machine::executeNc(const Block& block) {
         noteLocalOrigin(next);
     }
     m_state = next;
+    const Summary& sum = m_result.summary;
+    const Totals before{sum.feedLength, sum.rapidLength, sum.cycleSeconds};
     std::size_t kept = first;
     for (std::size_t i = first; i < segments.size(); ++i) {
         if (account(block, segments[i])) {
@@ -441,7 +447,7 @@ bool Machine::executeNc(const Block& block) {
         }
     }
     segments.resize(kept);
-    if (!totalsFinite()) {
+    if (!totalsFinite(before)) {
         return false;
     }
     if (hasM(nc, 5)) {
