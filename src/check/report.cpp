@@ -1,5 +1,6 @@
 #include "check/report.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "check/format.hpp"
@@ -84,11 +85,13 @@ std::string jsonPoint(const Point3& p) {
 }  // namespace
 
 std::string durationText(double seconds) {
-    const long total = std::lround(seconds);
+    const double total = std::round(seconds);
     if (total < 60) {
-        return std::to_string(total) + " s";
+        return formatShort(total, 0) + " s";
     }
-    return std::to_string(total / 60) + " min " + std::to_string(total % 60) + " s";
+    const double minutes = std::floor(total / 60);
+    const double rest = std::clamp(total - minutes * 60, 0.0, 59.0);
+    return formatShort(minutes, 0) + " min " + formatShort(rest, 0) + " s";
 }
 
 std::string whereText(const Diagnostic& d) {

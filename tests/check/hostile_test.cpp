@@ -11,6 +11,7 @@
 
 #include "check/check.hpp"
 #include "check/format.hpp"
+#include "check/report.hpp"
 #include "cli/cli_run.hpp"
 
 namespace tesmara::check {
@@ -36,7 +37,8 @@ const OverflowCase kOverflows[] = {
      2},
     {"DifferenceOfInfinities", "#1=" + kHuge + "\n#2=[#1+#1]-[#1+#1]\n", 2},
     {"PositionPastTheLargestNumber", "#1=" + kHuge + "\nG0 X#1\nG91 G0 X#1\n", 3},
-    {"TimeAtAVanishingFeed", "#1=1" + std::string(300, '0') + "\nM3 S1000\nG0 X0 Y0\nG1 X1000. F[1/#1]\n", 4},
+    {"TimeAtAVanishingFeed",
+     "#1=1" + std::string(307, '0') + "\nM3 S1000\nG0 X0 Y0\nG1 X1000. F[1/#1]\n", 4},
     {"AddressFromAHugeRound", "#1=" + kHuge + "\nG0 X[ROUND[#1]]\n", 2},
 };
 
@@ -51,7 +53,7 @@ TEST_P(Overflow, IsAnErrorAtTheLineThatMadeItAndNoFigureIsInfinite) {
     CheckOptions options;
     options.expand = true;
     const CheckResult r = checkProgram(c.program, options);
-    ASSERT_EQ(r.diagnostics.size(), 1u) << r.diagnostics.front().message;
+    ASSERT_EQ(r.diagnostics.size(), 1u);
     EXPECT_EQ(r.diagnostics[0].code, Code::OutOfRange);
     EXPECT_EQ(r.diagnostics[0].line, c.line) << r.diagnostics[0].message;
     const Summary& s = r.summary;
@@ -80,6 +82,9 @@ TEST(Hostile, LargeFiniteNumbersAreWrittenWithAllTheirDigits) {
         checkProgram("G0 X1" + std::string(70, '0') + ". Y0 Z5.\nG0 Z50.\n", options);
     EXPECT_TRUE(std::regex_search(r.expanded, std::regex("\nG0 X[0-9]{71}\\. Y0\\. Z5\\.\r\n")))
         << r.expanded;
+    EXPECT_EQ(durationText(59.4), "59 s");
+    EXPECT_EQ(durationText(3600 * 24 + 61), "1441 min 1 s");
+    EXPECT_EQ(durationText(6e20), "10000000000000000000 min 0 s");
 }
 
 // A long expression in an endless loop: the expression's work counts towards
