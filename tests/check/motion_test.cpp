@@ -1,7 +1,9 @@
 // Motion words: where each block leaves the tool, arcs, polar, offsets, totals.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "check/check.hpp"
@@ -145,6 +147,60 @@ TEST(Motion, SummaryAddsLengthsTimeExtentsAndTools) {
     EXPECT_EQ(r.segments[1].spindle, 1000.0);
     EXPECT_EQ(r.segments[1].feed, 1000.0);
     EXPECT_TRUE(s.ended);
+}
+
+struct StartCase {
+    const char* name;
+    const char* program;
+    std::optional<Point3> start;
+    double rapidLength;
+    double deepestZ;
+};
+
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+constexpr const char* kAirCut = "G43 H1 Z6.\nM3 S1000\nG1 Z1. F100.\nG1 X10.\nG0 Z6.\n";
+
+// Without a start point the tool stands at the reference Z above the first X
+// and Y the program sets: no length or depth comes from a guessed position.
+const StartCase kStarts[] = {
+    {"FirstXYRapidHasNoLength", "G0 X100. Y-50.5\nG43 H1 Z30.\n", std::nullopt, 70, 30},
+    {"GivenStartIsWhereTheToolIs", "G0 X100. Y-50.5\nG43 H1 Z30.\n", Point3{100, 0, 30}, 50.5, 30},
+    {"XAndYSettleOneByOne", "G0 X10.\nG43 H1 Z20.\nG0 Y5.\nG0 X20. Y10.\n", std::nullopt,
+     80 + std::hypot(10, 5), 20},
+    {"ReferenceReturnAloneSettlesNothing", "G91 G28 Z0\nG90 G0 X5. Y5.\nG43 H1 Z10.\n",
+     std::nullopt, 90, 10},
+    {"CuttingInTheAirIsNotDeepestZ0", kAirCut, std::nullopt, 94 + 5, 1},
+    {"StartBelowTheWorkIsNotAMove", kAirCut, Point3{0, 0, -10}, 16 + 5, 1},
+};
+
+class Start : public testing::TestWithParam<StartCase> {};
+
+TEST_P(Start, FiguresCountOnlyWhatTheProgramMoves) {
+    const StartCase& c = GetParam();
+    CheckOptions options;
+    options.start = c.start;
+    const CheckResult r = checkProgram(c.program, options);
+    EXPECT_FALSE(r.hasError());
+    EXPECT_NEAR(r.summary.rapidLength, c.rapidLength, 1e-9);
+    ASSERT_TRUE(r.summary.deepestZ.has_value());
+    EXPECT_NEAR(*r.summary.deepestZ, c.deepestZ, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, Start, testing::ValuesIn(kStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Motion, MovesBeforeXAndYAreSetAreDrawnWhereTheyLaterAre) {
+    const CheckResult r = checkProgram("G43 H1 Z50.\nG0 Z20.\nG0 X7. Y8.\nG1 Z-1. F100.\n");
+    ASSERT_EQ(r.segments.size(), 3u);
+    for (const Segment& s : r.segments) {
+        EXPECT_DOUBLE_EQ(s.start.x, 7.0);
+        EXPECT_DOUBLE_EQ(s.end.y, 8.0);
+    }
+    EXPECT_DOUBLE_EQ(r.segments[0].start.z, 100.0);
+    EXPECT_DOUBLE_EQ(r.summary.feedExtents.min.x, 7.0);
 }
 
 TEST(Motion, SegmentsCarryCompensationProgramAndLine) {
