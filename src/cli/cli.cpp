@@ -17,7 +17,9 @@ constexpr std::string_view kUsageText =
     "       tesmara-cli plot FILE|- -o OUT.svg|OUT.png [RUN OPTIONS]\n"
     "  WORD is FIELD=TEXT, or next-hole in a multi-hole operation.\n"
     "  RUN OPTIONS: --rapid-rate MM_PER_MIN (20000), --block-limit N (2000000),\n"
-    "               --reference-z Z (100, where G28 sends Z).\n"
+    "               --reference-z Z (100, where G28 sends Z),\n"
+    "               --start X,Y,Z (default: at the reference Z above the first X and Y),\n"
+    "               --compare exact|tolerant (tolerant).\n"
     "  'tesmara-cli list' shows the operations and their fields.\n";
 
 }  // namespace
