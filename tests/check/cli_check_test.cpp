@@ -64,6 +64,19 @@ TEST_F(CheckCli, ExitStatusTellsWhetherThereIsAnError) {
     EXPECT_NE(failed.out.find("[decimal-comma]"), std::string::npos);
 }
 
+TEST_F(CheckCli, RunOptionsReachTheRun) {
+    write("exact.nc", "#1=0.1+0.2\nIF[#1EQ0.3] GOTO9\n#3000=1(EXACT)\nN9 M30\n");
+    EXPECT_EQ(runCli({"check", path("exact.nc")}).status, cli::kOk);
+    const CliRun exact = runCli({"check", path("exact.nc"), "--compare", "exact"});
+    EXPECT_EQ(exact.status, cli::kFailure);
+    EXPECT_NE(exact.out.find("alarm 1: EXACT"), std::string::npos) << exact.out;
+
+    const CliRun unknown = runCli({"check", path("good.nc")});
+    EXPECT_NE(unknown.out.find("rapid length: 101. mm"), std::string::npos) << unknown.out;
+    const CliRun given = runCli({"check", path("good.nc"), "--start", "3,4,50"});
+    EXPECT_NE(given.out.find("rapid length: 51. mm"), std::string::npos) << given.out;
+}
+
 TEST_F(CheckCli, JsonNamesCodesAndLines) {
     const CliRun r = runCli({"check", path("bad.nc"), "--json"});
     EXPECT_EQ(r.status, cli::kFailure);
