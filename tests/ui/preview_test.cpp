@@ -1,6 +1,7 @@
 // The toolpath preview beside every operation window: what it shows after
 // Generate, how a diagnostic leads to its line, and hiding it for the run.
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -163,6 +164,12 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
         args.push_back(QStringLiteral("%1=%2").arg(c.field, c.value));
         OperationWindow* window = generate(kCircleHole, args);
         expectPaneShowsSlot(window);
+        if (c.code == check::Code::BlockLimit) {
+            const auto labels = window->preview()->findChildren<QLabel*>();
+            EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* l) {
+                return l->text().startsWith(QStringLiteral("加工时间未知"));
+            })) << "a program that does not end has no cycle time";
+        }
         const auto& diagnostics = window->preview()->shownCheck()->result.diagnostics;
         const auto found =
             std::find_if(diagnostics.begin(), diagnostics.end(),
