@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // program bytes keep their CR LF as they are
 #endif
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return tesmara::cli::run(args, std::cout, std::cerr);
+    const int status = tesmara::cli::run(args, std::cout, std::cerr);
+    return tesmara::cli::finishOutput(status, std::cout, std::cerr);
 }

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -28,6 +29,7 @@ class Unattended final : public Prompts {
 public:
     std::optional<QString> askSaveName(QWidget*, const QString&) override { return std::nullopt; }
     bool confirmOverwrite(QWidget*, const QString&) override { return false; }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void tell(QWidget*, const QString& caption, const QString& text) override {
         std::fprintf(stderr, "%s %s\n", qPrintable(caption), qPrintable(text));
     }
@@ -140,6 +142,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tesmara::ui::applyAppearance(app);
+    // The pictures' Generates must not become the user's remembered values.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(".")) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);

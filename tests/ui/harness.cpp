@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <fstream>
 #include <iterator>
@@ -87,6 +88,11 @@ bool RecordingPrompts::confirmOverwrite(QWidget*, const QString& path) {
     return allowOverwrite;
 }
 
+bool RecordingPrompts::askYesNo(QWidget*, const QString&, const QString& text) {
+    questions.push_back(text);
+    return answerYes;
+}
+
 void RecordingPrompts::tell(QWidget*, const QString& caption, const QString& text) {
     messages.push_back({caption, text});
 }
@@ -102,6 +108,7 @@ void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
 
 void DesktopTest::SetUp() {
     ASSERT_TRUE(temp.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp.filePath("settings"));
 }
 
 void DesktopTest::TearDown() {
@@ -109,6 +116,8 @@ void DesktopTest::TearDown() {
         window->close();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The next case of a table starts as after a run that exported everything.
+    Workspace(folder()).reset();
 }
 
 std::filesystem::path DesktopTest::folder() const {
