@@ -1,8 +1,10 @@
 // libFuzzer entry: any bytes are read, run and expanded without a crash,
-// undefined behaviour or a run past the block limit.
+// undefined behaviour, a run past the block limit or a figure that is not a
+// number.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "check/check.hpp"
@@ -30,6 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!finite(s.start) || !finite(s.end) || !std::isfinite(s.sweep)) {
             __builtin_trap();
         }
+    }
+    const tesmara::check::Summary& sum = r.summary;
+    if (!std::isfinite(sum.feedLength + sum.rapidLength + sum.cycleSeconds) ||
+        r.expanded.find("inf") != std::string::npos ||
+        r.expanded.find("nan") != std::string::npos) {
+        __builtin_trap();
     }
     return 0;
 }

@@ -80,18 +80,27 @@ struct Summary {
     // hole and groove centres of the generated programs.
     std::vector<Point3> localOrigins;
     bool ended = false;                       // reached M30, M02 or the end of the main program
+    bool endless = false;                     // stopped at the block limit: the cycle time is unknown
     std::vector<CircleCut> circles;           // when the tool table knows the tool
     std::vector<int> registersWithoutRadius;  // D words used under G41/G42 the table lacks
 };
+
+// How IF and WHILE compare: with a small relative tolerance, or exactly as
+// the binary values stand.
+enum class Comparison : std::uint8_t { Tolerant, Exact };
 
 struct CheckOptions {
     std::int64_t blockLimit = 2'000'000;
     double rapidRate = 20'000.0;          // mm/min
     Point3 reference{0.0, 0.0, 100.0};    // where G28 goes, per axis
     std::array<Point3, 6> workOffsets{};  // G54..G59
-    bool expand = false;                  // also write the run as plain G-code
-    bool centreLine = false;              // expand the tool centre path, G40 throughout
-    ToolTable tools;                      // diameters and radius registers; empty: unknown
+    // Where the tool stands when the program starts, in work coordinates;
+    // without it, at the reference Z above the first X and Y the program sets.
+    std::optional<Point3> start;
+    Comparison comparison = Comparison::Tolerant;
+    bool expand = false;      // also write the run as plain G-code
+    bool centreLine = false;  // expand the tool centre path, G40 throughout
+    ToolTable tools;          // diameters and radius registers; empty: unknown
 };
 
 struct CheckResult {

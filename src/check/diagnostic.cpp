@@ -43,6 +43,12 @@ constexpr CodeInfo kCodes[] = {
     {Code::NoDecimalPoint, Severity::Warning, "no-decimal-point"},
     {Code::DuplicateProgram, Severity::Warning, "duplicate-program"},
     {Code::NotSafeAtEnd, Severity::Warning, "not-safe-at-end"},
+    {Code::RapidIntoWork, Severity::Warning, "rapid-into-work"},
+    {Code::LengthOffsetNotTool, Severity::Warning, "length-offset-not-tool"},
+    {Code::HomeThroughWork, Severity::Warning, "home-through-work"},
+    {Code::FragileComparison, Severity::Warning, "fragile-comparison"},
+    {Code::LabelNotFound, Severity::Warning, "label-not-found"},
+    {Code::ArcRadiusNotPositive, Severity::Error, "arc-radius-not-positive"},
 };
 
 static_assert(std::size(kCodes) == kCodeCount, "one row per code");

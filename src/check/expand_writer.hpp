@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "check/check.hpp"
@@ -14,7 +15,8 @@ public:
 
     bool enabled() const { return m_enabled; }
     void line(std::string_view text);
-    void motion(const Segment& segment);
+    // `axes`: X 1, Y 2, Z 4, the axes to write; an arc always has X and Y.
+    void motion(const Segment& segment, std::uint8_t axes);
     std::string finish() const;
 
 private:

@@ -13,6 +13,9 @@ namespace tesmara::check {
 namespace {
 
 constexpr int kMaxCallDepth = 10;
+// Expression operations a block may take on average before the run counts
+// as one that does not end.
+constexpr std::int64_t kOpsPerBlock = 16;
 
 bool isTrue(double v) {
     return orZero(v) != 0.0;
@@ -26,10 +29,18 @@ Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckRes
       m_options(options),
       m_result(result),
       m_vars(kVariableCount, vacant()),
-      m_eval(text.ops, m_vars.data()),
+      m_eval(text.ops, m_vars.data(), options.comparison == Comparison::Exact),
       m_warned(text.blocks.size(), 0),
+      m_arcSide(text.blocks.size(), 0),
       m_expand(options.expand),
-      m_centre(centre) {}
+      m_centre(centre) {
+    if (options.start) {
+        m_state.position = *options.start;
+    } else {
+        m_state.position = {0.0, 0.0, options.reference.z};
+        m_state.unsettled = 3;
+    }
+}
 
 void Machine::run() {
     if (m_text.programs.empty()) {
@@ -47,6 +58,7 @@ void Machine::run() {
 
 bool Machine::error(Code code, std::string message) {
     const Block& b = m_text.blocks[m_pc];
+    m_result.summary.endless = code == Code::BlockLimit;
     m_result.diagnostics.push_back(
         {Severity::Error, code, m_text.programs[b.program].number, b.line, 0, std::move(message)});
     m_running = false;
@@ -79,12 +91,36 @@ bool Machine::step() {
         m_running = false;  // told when the text was read
         return false;
     }
-    if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
+    const std::int64_t limit = m_options.blockLimit;
+    const bool tooLong = m_eval.work() > limit * kOpsPerBlock;
+    if (++m_result.summary.blocksExecuted > limit || tooLong) {
         --m_result.summary.blocksExecuted;
-        return error(Code::BlockLimit, "the program does not end: more than " +
-                                           std::to_string(m_options.blockLimit) +
-                                           " blocks executed (is a depth per cut or step 0?)");
+        return error(Code::BlockLimit,
+                     "the program does not end: more than " + std::to_string(limit) +
+                         (tooLong ? " blocks' worth of expression work done" : " blocks executed") +
+                         " (is a depth per cut or step 0?)");
     }
+    const bool going = dispatch(b);
+    if (m_eval.takeFragile()) {
+        warn(b, Code::FragileComparison,
+             "this comparison holds or fails only by rounding: exactly the values differ, "
+             "within the tolerance they are equal; on a control that compares exactly "
+             "the loop runs once more, once less, or never ends (--compare exact runs it so)");
+    }
+    return going;
+}
+
+bool Machine::condition(const Operand& operand, bool& holds) {
+    const double c = m_eval.operand(operand);
+    if (m_eval.failed()) {
+        return error(m_eval.fault().code, m_eval.fault().message);
+    }
+    holds = isTrue(c);
+    return true;
+}
+
+bool Machine::dispatch(const Block& b) {
+    bool holds = false;
     switch (b.kind) {
         case BlockKind::Nc:
             return executeNc(b);
@@ -92,28 +128,16 @@ bool Machine::step() {
             return assign(b) && (++m_pc, true);
         case BlockKind::Goto:
             return jump(b, b.cond);
-        case BlockKind::IfGoto: {
-            const double c = m_eval.operand(b.cond);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
+        case BlockKind::IfGoto:
+            return condition(b.cond, holds) && (holds ? jump(b, b.value) : (++m_pc, true));
+        case BlockKind::IfThen:
+            return condition(b.cond, holds) && (!holds || assign(b)) && (++m_pc, true);
+        case BlockKind::While:
+            if (!condition(b.value, holds)) {
+                return false;
             }
-            return isTrue(c) ? jump(b, b.value) : (++m_pc, true);
-        }
-        case BlockKind::IfThen: {
-            const double c = m_eval.operand(b.cond);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
-            }
-            return (!isTrue(c) || assign(b)) && (++m_pc, true);
-        }
-        case BlockKind::While: {
-            const double c = m_eval.operand(b.value);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
-            }
-            m_pc = isTrue(c) ? m_pc + 1 : b.target;
+            m_pc = holds ? m_pc + 1 : b.target;
             return true;
-        }
         case BlockKind::End:
             m_pc = b.target;
             return true;

@@ -1,5 +1,6 @@
 #include "check/report.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "check/format.hpp"
@@ -8,10 +9,43 @@ namespace tesmara::check {
 
 namespace {
 
+// Length of the well-formed UTF-8 sequence at `i`, 0 when it is not one.
+std::size_t utf8Length(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char c = byte(i);
+    const std::size_t n = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 0;
+    if (n == 0 || i + n > text.size() || (n == 2 && c < 0xc2)) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((byte(i + k) & 0xc0) != 0x80) {
+            return 0;
+        }
+    }
+    const bool overlong =
+        (n == 3 && c == 0xe0 && byte(i + 1) < 0xa0) || (n == 4 && c == 0xf0 && byte(i + 1) < 0x90);
+    const bool surrogate = n == 3 && c == 0xed && byte(i + 1) >= 0xa0;
+    const bool beyond = n == 4 && (c > 0xf4 || (c == 0xf4 && byte(i + 1) >= 0x90));
+    return overlong || surrogate || beyond ? 0 : n;
+}
+
+// A JSON string; bytes that are not UTF-8 (a comment in another code page)
+// become U+FFFD, so the output is always valid JSON.
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0) {
+            out += "\\ufffd";
+        } else if (n > 1) {
+            out.append(text.substr(i, n));
+            i += n - 1;
+        } else if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
@@ -83,11 +117,13 @@ std::string jsonCircle(const CircleCut& c) {
 }  // namespace
 
 std::string durationText(double seconds) {
-    const long total = std::lround(seconds);
+    const double total = std::round(seconds);
     if (total < 60) {
-        return std::to_string(total) + " s";
+        return formatShort(total, 0) + " s";
     }
-    return std::to_string(total / 60) + " min " + std::to_string(total % 60) + " s";
+    const double minutes = std::floor(total / 60);
+    const double rest = std::clamp(total - minutes * 60, 0.0, 59.0);
+    return formatShort(minutes, 0) + " min " + formatShort(rest, 0) + " s";
 }
 
 std::string whereText(const Diagnostic& d) {
@@ -102,8 +138,11 @@ std::string textReport(const CheckResult& result, const CheckOptions& options) {
     out += "blocks executed: " + std::to_string(s.blocksExecuted) + "\n";
     out += "feed length: " + formatNumber(s.feedLength, 1) + " mm\n";
     out += "rapid length: " + formatNumber(s.rapidLength, 1) + " mm\n";
-    out += "cycle time: " + durationText(s.cycleSeconds) + " (rapids at " +
-           formatShort(options.rapidRate) + " mm/min, acceleration ignored)\n";
+    out += "cycle time: " +
+           (s.endless ? std::string("unknown, the program does not end")
+                      : durationText(s.cycleSeconds) + " (rapids at " +
+                            formatShort(options.rapidRate) + " mm/min, acceleration ignored)") +
+           "\n";
     out += "feed extents: " + rangeText(s.feedExtents) + "\n";
     out += "deepest Z: " + (s.deepestZ ? formatNumber(*s.deepestZ, 3) : std::string("none")) + "\n";
     out += "tools: " + toolsText(s.toolsUsed) + "\n";
@@ -129,7 +168,7 @@ std::string jsonReport(const CheckResult& result, const CheckOptions& options) {
     out += ",\"segments\":" + std::to_string(result.segments.size());
     out += ",\"feedLength\":" + formatShort(s.feedLength, 4);
     out += ",\"rapidLength\":" + formatShort(s.rapidLength, 4);
-    out += ",\"cycleSeconds\":" + formatShort(s.cycleSeconds, 2);
+    out += ",\"cycleSeconds\":" + (s.endless ? "null" : formatShort(s.cycleSeconds, 2));
     out += ",\"rapidRate\":" + formatShort(options.rapidRate);
     if (s.feedExtents.valid) {
         out += ",\"feedExtents\":{\"min\":" + jsonPoint(s.feedExtents.min) +

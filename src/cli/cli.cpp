@@ -20,6 +20,8 @@ constexpr std::string_view kUsageText =
     "  WORD is FIELD=TEXT, or next-hole in a multi-hole operation.\n"
     "  RUN OPTIONS: --rapid-rate MM_PER_MIN (20000), --block-limit N (2000000),\n"
     "               --reference-z Z (100, where G28 sends Z),\n"
+    "               --start X,Y,Z (default: at the reference Z above the first X and Y),\n"
+    "               --compare exact|tolerant (tolerant),\n"
     "               --tool-table FILE (CSV: tool,diameter[,radius_register]).\n"
     "  'tesmara-cli list' shows the operations and their fields.\n";
 

@@ -165,9 +165,12 @@ void PreviewPane::showSummary() {
     const check::Summary& s = r.summary;
     const QString deepest =
         s.deepestZ ? QStringLiteral("Z") + qtString(check::formatShort(*s.deepestZ)) : "—";
-    QString text = QStringLiteral("加工时间约 %1（快移按 %2 mm/min，不计加减速）\n")
-                       .arg(qtString(check::durationText(s.cycleSeconds)))
-                       .arg(qtString(check::formatShort(check::CheckOptions{}.rapidRate)));
+    // A program that never ends has no cycle time, only the time up to the limit.
+    QString text = s.endless
+                       ? QStringLiteral("加工时间未知（程序不会结束）\n")
+                       : QStringLiteral("加工时间约 %1（快移按 %2 mm/min，不计加减速）\n")
+                             .arg(qtString(check::durationText(s.cycleSeconds)))
+                             .arg(qtString(check::formatShort(check::CheckOptions{}.rapidRate)));
     text += QStringLiteral("执行 %1 段 · 最深 %2 · 刀具 %3 · %4")
                 .arg(s.blocksExecuted)
                 .arg(deepest, toolsText(s.toolsUsed), countsText(r.diagnostics));

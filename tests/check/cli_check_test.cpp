@@ -69,6 +69,19 @@ TEST_F(CheckCli, ExitStatusTellsWhetherThereIsAnError) {
     EXPECT_NE(failed.out.find("[decimal-comma]"), std::string::npos);
 }
 
+TEST_F(CheckCli, RunOptionsReachTheRun) {
+    write("exact.nc", "#1=0.1+0.2\nIF[#1EQ0.3] GOTO9\n#3000=1(EXACT)\nN9 M30\n");
+    EXPECT_EQ(runCli({"check", path("exact.nc")}).status, cli::kOk);
+    const CliRun exact = runCli({"check", path("exact.nc"), "--compare", "exact"});
+    EXPECT_EQ(exact.status, cli::kFailure);
+    EXPECT_NE(exact.out.find("alarm 1: EXACT"), std::string::npos) << exact.out;
+
+    const CliRun unknown = runCli({"check", path("good.nc")});
+    EXPECT_NE(unknown.out.find("rapid length: 101. mm"), std::string::npos) << unknown.out;
+    const CliRun given = runCli({"check", path("good.nc"), "--start", "3,4,50"});
+    EXPECT_NE(given.out.find("rapid length: 51. mm"), std::string::npos) << given.out;
+}
+
 TEST_F(CheckCli, JsonNamesCodesAndLines) {
     const CliRun r = runCli({"check", path("bad.nc"), "--json"});
     EXPECT_EQ(r.status, cli::kFailure);
@@ -84,8 +97,8 @@ TEST_F(CheckCli, ExpandWritesPlainGCodeAndRefusesAProgramWithErrors) {
     const CliRun r = runCli({"expand", path("good.nc"), "-o", out});
     EXPECT_EQ(r.status, cli::kOk) << r.err;
     EXPECT_EQ(readFile(out),
-              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 X0. Y0. Z10.\r\n"
-              "G1 X0. Y0. Z-1. F100.\r\nG3 X0. Y0. Z-1. I-5. J0.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 Z10.\r\n"
+              "G1 Z-1. F100.\r\nG3 X0. Y0. I-5. J0.\r\nG0 Z10.\r\nM30\r\n%");
     const CliRun bad = runCli({"expand", path("bad.nc")});
     EXPECT_EQ(bad.status, cli::kFailure);
     EXPECT_EQ(bad.out, "");
@@ -150,14 +163,14 @@ TEST_F(CheckCli, ToolTableGivesTheFinishedDiameterAndTheCentrePath) {
         runCli({"expand", path("hole.nc"), "--centre-line", "--tool-table", tools, "-o", out});
     EXPECT_EQ(centre.status, cli::kOk) << centre.err;
     EXPECT_EQ(readFile(out),
-              "%\r\nO100\r\nG90 G17 G94\r\nT3 M6\r\nM3 S1000\r\nG43 H3\r\nG0 X0. Y0. Z10.\r\n"
-              "G1 X0. Y0. Z-1. F100.\r\nG1 X5. Y0. Z-1.\r\nG3 X5. Y0. Z-1. I-5. J0.\r\n"
-              "G1 X0. Y0. Z-1.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+              "%\r\nO100\r\nG90 G17 G94\r\nT3 M6\r\nM3 S1000\r\nG43 H3\r\nG0 Z10.\r\n"
+              "G1 Z-1. F100.\r\nG1 X5. Y0.\r\nG3 X5. Y0. I-5. J0.\r\n"
+              "G1 X0. Y0.\r\nG0 Z10.\r\nM30\r\n%");
     const CliRun plain =
         runCli({"expand", path("good.nc"), "--centre-line", "--tool-table", tools});
     EXPECT_EQ(plain.out, runCli({"expand", path("good.nc")}).out) << "nothing compensated";
     const CliRun kept = runCli({"expand", path("hole.nc"), "--tool-table", tools});
-    EXPECT_NE(kept.out.find("G41 G1 X10. Y0. Z-1. D3"), std::string::npos) << kept.out;
+    EXPECT_NE(kept.out.find("G41 G1 X10. Y0. D3"), std::string::npos) << kept.out;
 
     const std::string svg = path("hole.svg");
     ASSERT_EQ(runCli({"plot", path("hole.nc"), "--tool-table", tools, "-o", svg}).status, cli::kOk);
@@ -198,7 +211,18 @@ TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
         {{"check", "a.nc", "b.nc"}, {"one FILE", "b.nc"}},
         {{"check", "a.nc", "--verbose"}, {"unknown option '--verbose'", "--json", "--rapid-rate"}},
         {{"check", "a.nc", "-o", "x"}, {"unknown option '-o'", "--json"}},
-        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a number", "many"}},
+        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a whole", "many"}},
+        {{"check", "a.nc", "--block-limit", "0"}, {"from 1", "'0'"}},
+        {{"check", "a.nc", "--block-limit", "1e300"}, {"--block-limit"}},
+        {{"check", "a.nc", "--rapid-rate", "inf"}, {"--rapid-rate takes a rate", "'inf'"}},
+        {{"check", "a.nc", "--rapid-rate", "-5"}, {"above 0"}},
+        {{"check", "a.nc", "--reference-z", "nan"}, {"--reference-z takes a Z", "'nan'"}},
+        {{"check", "a.nc", "--reference-z", "1e300"}, {"--reference-z"}},
+        {{"check", "a.nc", "--start", "1,2"}, {"--start takes X,Y,Z", "'1,2'"}},
+        {{"check", "a.nc", "--start", "1,2,3,4"}, {"--start takes X,Y,Z"}},
+        {{"check", "a.nc", "--start", "1,inf,3"}, {"--start takes X,Y,Z"}},
+        {{"plot", "a.nc", "-o", "a.svg", "--start", ",,"}, {"--start takes X,Y,Z"}},
+        {{"expand", "a.nc", "--compare", "fuzzy"}, {"--compare takes exact or tolerant"}},
         {{"check", "a.nc", "--rapid-rate"}, {"--rapid-rate needs a value"}},
         {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
         {{"expand", "a.nc", "--centre-line"}, {"--centre-line needs --tool-table FILE"}},
