@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/output.hpp"
+#include "app/system_text.hpp"
 #include "program/layout.hpp"
 #include "program/text.hpp"
 
@@ -18,6 +19,7 @@ void collect(std::vector<std::string>& errors, std::optional<std::string> error)
     }
 }
 
+// `bytes` are file bytes already (see fileBytes).
 std::optional<std::string> writeFile(const fs::path& path, std::string_view bytes) {
     if (auto reason = writeFileAtomically(path, bytes)) {
         return fileFailure("无法写入", path, *reason);
@@ -30,8 +32,8 @@ std::optional<std::string> writeFile(const fs::path& path, std::string_view byte
 void appendSubprogramOf(AppState& state, const Operation& op, const FieldValues& fields,
                         std::vector<std::string>& errors) {
     if (op.multiHole != nullptr) {
-        collect(errors,
-                state.workspace.appendSubprogram(workspaceSubprogram(op, fields, state.settings)));
+        collect(errors, state.workspace.appendSubprogram(
+                            fileBytes(workspaceSubprogram(op, fields, state.settings))));
     }
 }
 
@@ -88,7 +90,7 @@ std::vector<std::string> saveProgram(AppState& state, const Operation& op, const
     appendSubprogramOf(state, op, fields, errors);
     const std::string bytes =
         savedFileBytes(op, state.window(op).programSlot, fields, state.settings);
-    collect(errors, writeFile(path, bytes));
+    collect(errors, writeFile(path, fileBytes(bytes)));
     return errors;
 }
 
@@ -102,7 +104,7 @@ std::optional<std::string> appendMainOnce(AppState& state, const Operation& op,
         return std::nullopt;
     }
     // The latch stays raised when the append fails: one try per opening.
-    return state.workspace.appendMain(window.programSlot);
+    return state.workspace.appendMain(fileBytes(window.programSlot));
 }
 
 std::vector<std::string> appendToWorkspace(AppState& state, const Operation& op,
@@ -117,6 +119,7 @@ void readForExport(AppState& state) {
     state.exported = state.workspace.read();
 }
 
+// The workspace files hold file bytes already; the export copies them as they are.
 std::optional<std::string> writeExport(const AppState& state, const fs::path& path) {
     return writeFile(path, consolidatedFile(state.exported.main, state.exported.subprograms));
 }

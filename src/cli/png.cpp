@@ -31,6 +31,10 @@ std::unique_ptr<QGuiApplication> ensureApplication() {
 
 }  // namespace
 
+bool pngSupported() {
+    return true;
+}
+
 std::string renderPng(const check::PlotScene& scene) {
     const auto app = ensureApplication();
     QImage image(static_cast<int>(scene.width), static_cast<int>(scene.height),

@@ -68,6 +68,7 @@ TEST_F(WorkspaceTest, MissingFilesAreNotMadeAgainAndAreNamed) {
     EXPECT_EQ(present.read().main, "");
 }
 
+#ifndef _WIN32
 TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
     const char* before = std::getenv("TMPDIR");
     ::setenv("TMPDIR", m_folder.c_str(), 1);
@@ -96,6 +97,7 @@ TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
         ::unsetenv("TMPDIR");
     }
 }
+#endif
 
 TEST(OutputPath, ExtensionAddedUnlessAlreadyThere) {
     const std::pair<const char*, const char*> cases[] = {
