@@ -76,7 +76,7 @@ TEST_F(WindowsWorkspace, TemporaryFolderOrAClearError) {
         const ScopedVariable temp(L"TEMP", m_folder.c_str());
         const WorkspaceFolder found = findWorkspaceFolder();
         ASSERT_FALSE(found.error) << *found.error;
-        EXPECT_EQ(fs::equivalent(found.folder, m_folder), true) << found.folder;
+        EXPECT_EQ(found.folder, m_folder / "") << "as Windows gives it, with a final separator";
     }
     const fs::path missing = m_folder / L"不存在";
     const ScopedVariable tmp(L"TMP", missing.c_str());

@@ -52,6 +52,7 @@ TEST(Cli, FileFlagFramesTheProgramAndDashOWritesTheSameBytes) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(), file.out);
+    in.close();  // Windows removes no folder with a file open in it
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1)
         << "no temporary file is left behind";
     std::filesystem::remove_all(dir);

@@ -8,10 +8,11 @@ set(folder "${WORK}/输出 文件夹")
 file(REMOVE_RECURSE "${folder}")
 file(MAKE_DIRECTORY "${folder}")
 
+# expect(CONDITION MESSAGE): CONDITION as if() reads it, with this script's variables.
 function(expect condition message)
-    if(NOT ${condition})
-        message(SEND_ERROR "${message}")
-    endif()
+    cmake_language(EVAL CODE "if(NOT (${condition}))
+        message(SEND_ERROR [==[${message}]==])
+    endif()")
 endfunction()
 
 # The program on standard output keeps CR LF: no CR is added before its LF.
