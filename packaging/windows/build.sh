@@ -17,10 +17,12 @@ started=$(date +%s)
 "$root/packaging/windows/build-googletest.sh" "$cache" "$jobs" "$toolchain" >&2
 echo "windows: Qt and GoogleTest ready after $(($(date +%s) - started)) s" >&2
 
+# Qt's toolchain file finds the Windows Qt and the host's tools, then loads ours.
 if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_BUILD_TYPE=Release -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    cmake -S "$root" -B "$dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$cache/qt6-mingw/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_FIND_ROOT_PATH="$cache/qt6-mingw;$cache/googletest-mingw" >&2
 fi
 cmake --build "$dir" -j "$jobs" >&2

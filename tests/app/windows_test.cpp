@@ -42,7 +42,11 @@ private:
 class WindowsWorkspace : public testing::Test {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() / L"tesmara-测试-工作";
+        // One folder per test: the tests run in parallel.
+        m_folder =
+            fs::temp_directory_path() /
+            (L"tesmara-测试-" +
+             fs::path(testing::UnitTest::GetInstance()->current_test_info()->name()).wstring());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
