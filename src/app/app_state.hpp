@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/workspace.hpp"
@@ -26,7 +27,10 @@ public:
 
     GlobalSettings settings;
     Workspace workspace;
-    WorkspaceTexts exported;     // what "汇出" read from the workspace
+    WorkspaceTexts exported;  // what "汇出" read from the workspace
+    // Why start-up could not reset the workspace: its files may hold another
+    // run's programs, so nothing is added to them or exported from them.
+    std::optional<std::string> workspaceProblem;
     bool previewHidden = false;  // the operator hid the toolpath preview for this run
 
     WindowState& window(const Operation& op);

@@ -1,11 +1,7 @@
 #include "app/output.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "program/layout.hpp"
 #include "program/text.hpp"
@@ -64,44 +60,28 @@ std::string pathText(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-namespace {
-
-fs::path temporaryBeside(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    for (;;) {
-        fs::path candidate = target;
-        candidate += ".tmp" + std::to_string(++counter);
-        std::error_code ignored;
-        if (!fs::exists(candidate, ignored)) {
-            return candidate;
-        }
+std::string chineseReason(const FileFailure& failure) {
+    switch (failure.refusal) {
+        case FileRefusal::None:
+            return failure.systemReason;
+        case FileRefusal::ReadOnly:
+            return "文件是只读的，不能替换";
+        case FileRefusal::Folder:
+            return "这是一个文件夹，不是文件";
+        case FileRefusal::Device:
+            return "这是一个设备，不是文件";
+        case FileRefusal::Fifo:
+            return "这是一个命名管道（FIFO），不是文件";
+        case FileRefusal::Socket:
+            return "这是一个套接字，不是文件";
+        case FileRefusal::NotRegular:
+            return "这不是普通文件";
+        case FileRefusal::BrokenLink:
+            return "这是一个符号链接，它指向的文件不存在";
+        case FileRefusal::InUse:
+            return "文件正被另一个程序打开";
     }
-}
-
-}  // namespace
-
-std::optional<std::string> writeFileAtomically(const fs::path& path, std::string_view bytes) {
-    const fs::path temporary = temporaryBeside(path);
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return std::strerror(errno);
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const int writeError = errno;
-    out.close();
-    std::error_code ec;
-    if (!out) {
-        fs::remove(temporary, ec);
-        return std::strerror(writeError);
-    }
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return ec.message();
-    }
-    return std::nullopt;
+    return failure.systemReason;
 }
 
 }  // namespace tesmara

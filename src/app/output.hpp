@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/file_write.hpp"
 #include "operations/catalog.hpp"
 
 namespace tesmara {
@@ -36,10 +37,7 @@ std::string fileFailure(std::string_view what, const std::filesystem::path& file
 std::filesystem::path utf8Path(std::string_view text);
 std::string pathText(const std::filesystem::path& path);
 
-// Replaces the file at `path` by `bytes`: written beside it under a
-// temporary name, flushed, then renamed over it, so an interrupted write leaves
-// the old file whole. Gives the reason when it fails, naming nothing else.
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
-                                               std::string_view bytes);
+// The reason a file was not written, as the desktop program tells it.
+std::string chineseReason(const FileFailure& failure);
 
 }  // namespace tesmara

@@ -14,9 +14,18 @@
 // text that names the file and the reason.
 namespace tesmara {
 
-// The main window is created: the workspace is emptied and the settings are
-// set to their defaults, once per run.
-std::vector<std::string> startRun(AppState& state);
+struct RunStart {
+    std::vector<std::string> errors;
+    std::optional<std::string> notice;  // where the last run's unexported programs were kept
+};
+
+// The main window is created: the workspace is emptied (after keeping what
+// the last run did not export) and the settings are set to their defaults,
+// once per run.
+RunStart startRun(AppState& state);
+
+// Whether closing now would leave programs of this run unexported.
+bool holdsUnexportedPrograms(const AppState& state);
 
 // An operation window is created (a multi-hole window forgets its holes) or is
 // about to be destroyed (the next opening may append its program again).
@@ -46,17 +55,21 @@ std::vector<std::string> saveProgram(AppState& state, const Operation& op,
                                      const std::filesystem::path& path, const FieldValues& fields);
 
 // Appends the program slot to the workspace main file at most once per
-// opening of the window, and only when the output box shows something.
+// opening of the window, and only when the output box shows something; a
+// failed append may be tried again.
 std::optional<std::string> appendMainOnce(AppState& state, const Operation& op,
                                           std::string_view outputBox);
 
-// "多出": appendMainOnce, and for a multi-hole window its subprogram on every press.
+// "多出": appendMainOnce, and for a multi-hole window its subprogram unless
+// the same one is there already; nothing at all when another program of the
+// workspace has the subprogram's number.
 std::vector<std::string> appendToWorkspace(AppState& state, const Operation& op,
                                            std::string_view outputBox, const FieldValues& fields);
 
 // "汇出": the workspace is read before the operator is asked for a path, so the
-// file holds exactly what was added up to the click.
-void readForExport(AppState& state);
+// file holds exactly what was added up to the click. Once written, the
+// workspace is emptied: what was exported needs no backup at the next start.
+std::vector<std::string> readForExport(AppState& state);
 std::optional<std::string> writeExport(const AppState& state, const std::filesystem::path& path);
 
 // The safe height as the settings window shows it: without its decimal point

@@ -1,15 +1,19 @@
 #include "app/workspace.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "app/output.hpp"
 #include "app/system_text.hpp"
 #include "program/layout.hpp"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,44 +25,156 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Plain descriptors on both systems; where the system has it, a symbolic link
+// planted at a workspace name is refused instead of followed, and a FIFO
+// does not block the program.
+#ifdef _WIN32
+constexpr int kRead = _O_RDONLY;
+constexpr int kAppend = _O_WRONLY | _O_APPEND;
+constexpr int kCreate = _O_WRONLY | _O_CREAT | _O_EXCL;
+
+int openFile(const fs::path& file, int flags) {
+    return ::_wopen(file.c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+int readSome(int fd, char* data, std::size_t size) {
+    return ::_read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int writeSome(int fd, const char* data, std::size_t size) {
+    return ::_write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int closeFile(int fd) {
+    return ::_close(fd);
+}
+bool isRegular(int fd) {
+    struct _stat64 info {};
+    return ::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+#else
+constexpr int kRead = O_RDONLY;
+constexpr int kAppend = O_WRONLY | O_APPEND;
+constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL;
+
+int openFile(const fs::path& file, int flags) {
+    return ::open(file.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+}
+ssize_t readSome(int fd, char* data, std::size_t size) {
+    return ::read(fd, data, size);
+}
+ssize_t writeSome(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int closeFile(int fd) {
+    return ::close(fd);
+}
+bool isRegular(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+#endif
+
+constexpr int kNotRegular = -1;  // beside the errno values
+
+std::string reasonFor(int error) {
+    switch (error) {
+        case ELOOP:
+            return "这是一个符号链接，不会跟随";
+        case kNotRegular:
+            return "这不是普通文件";
+        default:
+            return std::strerror(error);
+    }
+}
+
+// A descriptor of a plain file, or -1 with `error` set.
+int openRegular(const fs::path& file, int flags, int& error) {
+    const int fd = openFile(file, flags);
+    if (fd < 0) {
+        error = errno == ENXIO ? kNotRegular : errno;  // a FIFO nobody reads
+        return -1;
+    }
+    if (!isRegular(fd)) {
+        closeFile(fd);
+        error = kNotRegular;
+        return -1;
+    }
+    return fd;
+}
+
+// Opens, writes everything and closes; gives errno, or 0.
+int writeTo(const fs::path& file, int flags, std::string_view bytes) {
+    int error = 0;
+    const int fd = openRegular(file, flags, error);
+    if (fd < 0) {
+        return error;
+    }
+    while (!bytes.empty() && error == 0) {
+        const auto written = writeSome(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR) {
+            error = errno;
+        }
+        bytes.remove_prefix(written < 0 ? 0 : static_cast<std::size_t>(written));
+    }
+    if (closeFile(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error;
+}
+
+int readFrom(const fs::path& file, std::string& text) {
+    text.clear();
+    int error = 0;
+    const int fd = openRegular(file, kRead, error);
+    if (fd < 0) {
+        return error;
+    }
+    char buffer[65536];
+    for (;;) {
+        const auto got = readSome(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    closeFile(fd);
+    text.resize(std::min(text.size(), text.find('\0')));
+    return error;
+}
+
 std::optional<std::string> createWith(const fs::path& file, std::string_view bytes) {
     std::error_code ignored;
     fs::remove(file, ignored);
-    errno = 0;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-    }
-    const int error = errno;
-    if (!out) {
-        return fileFailure("无法创建", file, std::strerror(error));
+    if (const int error = writeTo(file, kCreate, bytes)) {
+        return fileFailure("无法创建", file, reasonFor(error));
     }
     return std::nullopt;
 }
 
 std::optional<std::string> appendTo(const fs::path& file, std::string_view bytes) {
-    errno = 0;
-    // in|out opens an existing file only: a workspace file that has gone is
-    // not made again behind the operator's back.
-    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
-    if (out) {
-        out.seekp(0, std::ios::end);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-    }
-    const int error = errno;
-    if (!out) {
-        return fileFailure("无法追加到", file, std::strerror(error));
+    // No O_CREAT: a workspace file that has gone is not made again behind the
+    // operator's back.
+    if (const int error = writeTo(file, kAppend, bytes)) {
+        return fileFailure("无法追加到", file, reasonFor(error));
     }
     return std::nullopt;
 }
 
-std::string readUpToZero(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    text.resize(std::strlen(text.c_str()));
-    return text;
+// Moves `file` to `backup`, or removes an older `backup` when there is no
+// `file`, so that the pair always comes from one run.
+std::optional<std::string> keepAs(const fs::path& file, const fs::path& backup) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(file, ec))) {
+        fs::rename(file, backup, ec);
+    } else {
+        fs::remove(backup, ec);
+    }
+    if (ec) {
+        return fileFailure("无法保存上次未汇出的程序到", backup, ec.message());
+    }
+    return std::nullopt;
 }
 
 #ifdef _WIN32
@@ -84,8 +200,10 @@ std::string userName() {
     return user != nullptr ? user->pw_name : std::to_string(geteuid());
 }
 
-// A private folder in the shared temporary folder; one that is a link or
-// belongs to somebody else could let another user read or swap our files.
+// A private folder in the shared temporary folder. One that is a link,
+// belongs to somebody else or that others may write in could let another
+// user read, plant or swap our files; it is refused, never repaired, since
+// what was planted while it stood open would stay.
 WorkspaceFolder platformDefault() {
     std::error_code ec;
     const fs::path folder = fs::temp_directory_path(ec) / ("tesmara-" + userName());
@@ -98,6 +216,10 @@ WorkspaceFolder platformDefault() {
     }
     if (S_ISLNK(info.st_mode) || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
         return {folder, fileFailure("工作文件夹不安全（不是本用户的文件夹）", folder, "拒绝使用")};
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return {folder, fileFailure("工作文件夹不安全（其他用户可以写入）", folder,
+                                    "拒绝使用；请删除它或把权限改为 700")};
     }
     return {folder, std::nullopt};
 }
@@ -114,6 +236,44 @@ fs::path Workspace::subprogramFile() const {
     return m_folder / utf8Path(kWorkspaceSubprogramName);
 }
 
+fs::path Workspace::backupMainFile() const {
+    return m_folder / utf8Path(kBackupMainName);
+}
+
+fs::path Workspace::backupSubprogramFile() const {
+    return m_folder / utf8Path(kBackupSubprogramName);
+}
+
+bool holdsPrograms(const WorkspaceTexts& texts) {
+    return (!texts.main.empty() && texts.main != kWorkspaceMainStart) || !texts.subprograms.empty();
+}
+
+WorkspaceStart Workspace::start() const {
+    WorkspaceStart outcome;
+    WorkspaceTexts texts;
+    for (const auto& [file, text] :
+         {std::pair{mainFile(), &texts.main}, {subprogramFile(), &texts.subprograms}}) {
+        if (const int error = readFrom(file, *text); error != 0 && error != ENOENT) {
+            outcome.errors.push_back(fileFailure("无法读取", file, reasonFor(error)));
+        }
+    }
+    if (!outcome.errors.empty()) {
+        return outcome;
+    }
+    if (holdsPrograms(texts)) {
+        for (const auto& [file, backup] : {std::pair{mainFile(), backupMainFile()},
+                                           {subprogramFile(), backupSubprogramFile()}}) {
+            if (auto error = keepAs(file, backup)) {
+                outcome.errors.push_back(*error);
+                return outcome;
+            }
+        }
+        outcome.backedUp = true;
+    }
+    outcome.errors = reset();
+    return outcome;
+}
+
 std::vector<std::string> Workspace::reset() const {
     std::vector<std::string> errors;
     if (auto error = createWith(mainFile(), kWorkspaceMainStart)) {
@@ -125,8 +285,22 @@ std::vector<std::string> Workspace::reset() const {
     return errors;
 }
 
-WorkspaceTexts Workspace::read() const {
-    return {readUpToZero(mainFile()), readUpToZero(subprogramFile())};
+WorkspaceRead Workspace::read() const {
+    WorkspaceRead result;
+    for (const auto& [file, text] : {std::pair{mainFile(), &result.texts.main},
+                                     {subprogramFile(), &result.texts.subprograms}}) {
+        if (const int error = readFrom(file, *text)) {
+            result.errors.push_back(fileFailure("无法读取", file, reasonFor(error)));
+        }
+    }
+    return result;
+}
+
+std::optional<std::string> Workspace::readSubprograms(std::string& text) const {
+    if (const int error = readFrom(subprogramFile(), text)) {
+        return fileFailure("无法读取", subprogramFile(), reasonFor(error));
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> Workspace::appendMain(std::string_view bytes) const {

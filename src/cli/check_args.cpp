@@ -4,14 +4,15 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <sstream>
+#include <filesystem>
 
 #include "app/output.hpp"
 
 namespace tesmara::cli {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -46,6 +47,39 @@ bool runOption(std::string_view arg, std::string_view value, check::CheckOptions
         return ok;
     }
     return parseNumber(value, options.reference.z);
+}
+
+// To the end of the file; a read error is told apart from the end.
+int readAll(std::FILE* file, std::string& text) {
+    char buffer[65536];
+    errno = 0;
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, got);
+    }
+    if (std::ferror(file) == 0) {
+        return 0;
+    }
+    return errno != 0 ? errno : EIO;
+}
+
+int readFile(const std::string& input, std::string& text) {
+    const fs::path path = utf8Path(input);
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        return EISDIR;  // some systems would open it and read nothing
+    }
+#ifdef _WIN32
+    std::FILE* file = ::_wfopen(path.c_str(), L"rb");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
+    if (file == nullptr) {
+        return errno;
+    }
+    const int error = readAll(file, text);
+    std::fclose(file);
+    return error;
 }
 
 }  // namespace
@@ -95,20 +129,15 @@ bool parseCheckArgs(std::string_view command, std::span<const std::string_view> 
 
 bool readInput(std::string_view command, const std::string& input, std::string& text,
                std::ostream& err) {
-    std::ostringstream bytes;
-    if (input == "-") {
-        bytes << std::cin.rdbuf();
-    } else {
-        errno = 0;
-        std::ifstream in(utf8Path(input), std::ios::binary);
-        if (!in) {
-            err << "tesmara-cli " << command << ": cannot read " << input << ": "
-                << std::strerror(errno) << "\n";
-            return false;
-        }
-        bytes << in.rdbuf();
+    text.clear();
+    const bool standardInput = input == "-";
+    const int error = standardInput ? readAll(stdin, text) : readFile(input, text);
+    if (error != 0) {
+        err << "tesmara-cli " << command << ": cannot read "
+            << (standardInput ? std::string("standard input") : input) << ": "
+            << std::strerror(error) << "\n";
+        return false;
     }
-    text = bytes.str();
     return true;
 }
 

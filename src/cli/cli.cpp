@@ -1,5 +1,7 @@
 #include "cli/cli.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "app/output.hpp"
@@ -53,14 +55,27 @@ int run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     return kUsage;
 }
 
+int finishOutput(int status, std::ostream& out, std::ostream& err) {
+    if (out) {
+        errno = 0;
+        out.flush();
+    }
+    if (out) {
+        return status;
+    }
+    const int error = errno;
+    err << "tesmara-cli: cannot write standard output: "
+        << (error != 0 ? std::strerror(error) : "write error") << "\n";
+    return kFailure;
+}
+
 int emit(std::string_view bytes, std::string_view path, std::ostream& out, std::ostream& err) {
     if (path.empty()) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        return out ? kOk : kFailure;
+        return kOk;  // finishOutput tells when standard output failed
     }
     if (const auto failure = writeFileAtomically(utf8Path(path), bytes)) {
-        err << "tesmara-cli: cannot write " << path << ": " << *failure << "\n";
+        err << "tesmara-cli: cannot write " << path << ": " << englishReason(*failure) << "\n";
         return kFailure;
     }
     return kOk;

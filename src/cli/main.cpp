@@ -24,14 +24,16 @@ int wmain(int argc, wchar_t** argv) {
         utf8.push_back(tesmara::utf8FromWide(argv[i]));
     }
     const std::vector<std::string_view> args(utf8.begin(), utf8.end());
-    return tesmara::cli::run(args, std::cout, std::cerr);
+    const int status = tesmara::cli::run(args, std::cout, std::cerr);
+    return tesmara::cli::finishOutput(status, std::cout, std::cerr);
 }
 
 #else
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return tesmara::cli::run(args, std::cout, std::cerr);
+    const int status = tesmara::cli::run(args, std::cout, std::cerr);
+    return tesmara::cli::finishOutput(status, std::cout, std::cerr);
 }
 
 #endif

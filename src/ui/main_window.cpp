@@ -1,5 +1,6 @@
 #include "ui/main_window.hpp"
 
+#include <QCloseEvent>
 #include <QPushButton>
 
 #include "app/session.hpp"
@@ -45,7 +46,24 @@ MainWindow::MainWindow(AppState& state, Prompts& prompts)
             &MainWindow::exportWorkspace);
     connect(findChild<QPushButton*>(qtText(kSettingsButton)), &QPushButton::clicked, this,
             &MainWindow::showSettings);
-    tellErrors(m_prompts, this, startRun(m_state));
+    const RunStart start = startRun(m_state);
+    tellErrors(m_prompts, this, start.errors);
+    if (start.notice) {
+        m_prompts.tell(this, kInfoCaption, QString::fromStdString(*start.notice));
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_exported && holdsUnexportedPrograms(m_state) &&
+        !m_prompts.askYesNo(this, QStringLiteral("确认："),
+                            QStringLiteral("工作区里有尚未汇出的程序。\n"
+                                           "现在退出，下次启动时它们会保存为“%1”。\n"
+                                           "要退出吗？")
+                                .arg(qtText(kBackupMainName)))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 OperationWindow* MainWindow::openWindow(const Operation& op) const {
@@ -72,16 +90,22 @@ void MainWindow::showSettings() {
     m_settings->show();
 }
 
+// Only a written file ends the run: a cancel, an unusable workspace or a
+// failed write returns to the main window with everything collected.
 void MainWindow::exportWorkspace() {
-    readForExport(m_state);
-    if (const auto path = askOutputPath(m_prompts, this, m_lastPath)) {
-        // A failed write keeps the run going, so that nothing collected is
-        // lost and another path can be tried.
-        if (const auto error = writeExport(m_state, *path)) {
-            tellErrors(m_prompts, this, {*error});
-            return;
-        }
+    if (const std::vector<std::string> errors = readForExport(m_state); !errors.empty()) {
+        tellErrors(m_prompts, this, errors);
+        return;
     }
+    const auto path = askOutputPath(m_prompts, this, m_lastPath);
+    if (!path) {
+        return;
+    }
+    if (const auto error = writeExport(m_state, *path)) {
+        tellErrors(m_prompts, this, {*error});
+        return;
+    }
+    m_exported = true;
     m_prompts.tell(nullptr, kInfoCaption, QStringLiteral("谢谢使用！！"));
     close();
 }

@@ -25,6 +25,10 @@ public:
     // The open window of an operation, or null.
     OperationWindow* openWindow(const Operation& op) const;
 
+protected:
+    // Programs collected and not exported are not given up without asking.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void launch(const Operation& op);
     void showSettings();
@@ -34,7 +38,8 @@ private:
     Prompts& m_prompts;
     std::map<const Operation*, QPointer<OperationWindow>> m_windows;
     QPointer<SettingsWindow> m_settings;
-    QString m_lastPath;  // the export dialog's last confirmed path
+    QString m_lastPath;       // the export dialog's last confirmed path
+    bool m_exported = false;  // "汇出" wrote its file; closing now loses nothing
 };
 
 }  // namespace tesmara::ui

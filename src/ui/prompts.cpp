@@ -26,9 +26,12 @@ std::optional<QString> DesktopPrompts::askSaveName(QWidget* parent, const QStrin
 }
 
 bool DesktopPrompts::confirmOverwrite(QWidget* parent, const QString& path) {
-    const QString text = QStringLiteral("%1 已存在。\n要替换它吗？").arg(path);
-    return QMessageBox::question(parent, QStringLiteral("确认："), text,
-                                 QMessageBox::Yes | QMessageBox::No,
+    return askYesNo(parent, QStringLiteral("确认："),
+                    QStringLiteral("%1 已存在。\n要替换它吗？").arg(path));
+}
+
+bool DesktopPrompts::askYesNo(QWidget* parent, const QString& caption, const QString& text) {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 

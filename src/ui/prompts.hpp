@@ -22,6 +22,8 @@ public:
     // The save dialog: the name the operator confirmed, or nothing on cancel.
     virtual std::optional<QString> askSaveName(QWidget* parent, const QString& prefilled) = 0;
     virtual bool confirmOverwrite(QWidget* parent, const QString& path) = 0;
+    // A question with "是" and "否"; true for "是".
+    virtual bool askYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
     // A message box with one OK button.
     virtual void tell(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
@@ -34,6 +36,7 @@ public:
 
     std::optional<QString> askSaveName(QWidget* parent, const QString& prefilled) override;
     bool confirmOverwrite(QWidget* parent, const QString& path) override;
+    bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     void tell(QWidget* parent, const QString& caption, const QString& text) override;
 
 private:

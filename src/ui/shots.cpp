@@ -39,6 +39,7 @@ public:
         return m_folder.filePath(std::exchange(m_name, QString()));
     }
     bool confirmOverwrite(QWidget*, const QString&) override { return false; }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void tell(QWidget*, const QString& caption, const QString& text) override {
         std::fprintf(stderr, "%s %s\n", qPrintable(caption), qPrintable(text));
     }

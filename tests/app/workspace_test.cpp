@@ -5,11 +5,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/output.hpp"
 #include "app/session.hpp"
+#include "app/subprograms.hpp"
 #include "app/workspace.hpp"
+#include "unprivileged.hpp"
 
 namespace tesmara {
 namespace {
@@ -47,7 +50,7 @@ TEST_F(WorkspaceTest, ResetReadAndAppend) {
     EXPECT_FALSE(workspace.appendMain("M01\r\n"));
     EXPECT_FALSE(workspace.appendMain("M02\r\n"));
     EXPECT_FALSE(workspace.appendSubprogram(std::string("O1\r\n\0tail", 10)));
-    const WorkspaceTexts texts = workspace.read();
+    const WorkspaceTexts texts = workspace.read().texts;
     EXPECT_EQ(texts.main, "O100\r\nM01\r\nM02\r\n");
     EXPECT_EQ(texts.subprograms, "O1\r\n");  // up to the first zero byte
 }
@@ -65,7 +68,108 @@ TEST_F(WorkspaceTest, MissingFilesAreNotMadeAgainAndAreNamed) {
     EXPECT_NE(error->find(pathText(present.mainFile())), std::string::npos);
     EXPECT_NE(error->find("No such file or directory"), std::string::npos);
     EXPECT_FALSE(fs::exists(present.mainFile()));
-    EXPECT_EQ(present.read().main, "");
+    const WorkspaceRead read = present.read();
+    EXPECT_EQ(read.texts.main, "");
+    ASSERT_EQ(read.errors.size(), 2u);
+    EXPECT_NE(read.errors[0].find(pathText(present.mainFile())), std::string::npos);
+}
+
+// Nothing in the workspace follows a link planted at one of its names or
+// waits on a FIFO there: the reset replaces what it finds, an append or a
+// read refuses it with the reason.
+TEST_F(WorkspaceTest, OnlyPlainFilesAreUsed) {
+    const fs::path victim = m_folder / "victim";
+    std::ofstream(victim) << "precious";
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> plant;
+        std::string_view reason;
+    };
+    const Case cases[] = {
+        {"link", [&](const fs::path& at) { fs::create_symlink(victim, at); }, "符号链接"},
+        {"fifo", [](const fs::path& at) { ::mkfifo(at.c_str(), 0600); }, "不是普通文件"},
+    };
+    const Workspace workspace(m_folder);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.plant(workspace.mainFile());
+        c.plant(workspace.subprogramFile());
+        EXPECT_TRUE(workspace.reset().empty());
+        EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\n");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(workspace.subprogramFile())));
+
+        fs::remove(workspace.mainFile());
+        c.plant(workspace.mainFile());
+        const auto error = workspace.appendMain("M01\r\n");
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->find(pathText(workspace.mainFile())), std::string::npos);
+        EXPECT_NE(error->find(c.reason), std::string::npos) << *error;
+        ASSERT_EQ(workspace.read().errors.size(), 1u);
+        EXPECT_NE(workspace.read().errors[0].find(c.reason), std::string::npos);
+        fs::remove(workspace.mainFile());
+    }
+    EXPECT_EQ(readBytes(victim), "precious");
+}
+
+// A start finds what the last run left: programs it did not export become
+// the backup pair (only the last generation is kept); a workspace as a reset
+// or an export leaves it is simply reset.
+TEST_F(WorkspaceTest, StartKeepsTheProgramsTheLastRunDidNotExport) {
+    struct Case {
+        const char* name;
+        const char* main;  // null: no file
+        const char* subprograms;
+        const char* olderBackup;  // null: none
+        bool backedUp;
+    };
+    const Case cases[] = {
+        {"first run", nullptr, nullptr, nullptr, false},
+        {"nothing collected", "O100\r\n", "", "older", false},
+        {"programs left", "O100\r\nM01\r\n", "", "older", true},
+        {"subprograms only", "O100\r\n", "O7\r\nM99\r\n", nullptr, true},
+        {"main file gone", nullptr, "O7\r\nM99\r\n", "older", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        const Workspace workspace(m_folder);
+        if (c.main != nullptr) {
+            std::ofstream(workspace.mainFile(), std::ios::binary) << c.main;
+        }
+        if (c.subprograms != nullptr) {
+            std::ofstream(workspace.subprogramFile(), std::ios::binary) << c.subprograms;
+        }
+        if (c.olderBackup != nullptr) {
+            std::ofstream(workspace.backupMainFile()) << c.olderBackup;
+            std::ofstream(workspace.backupSubprogramFile()) << c.olderBackup;
+        }
+        const WorkspaceStart start = workspace.start();
+        EXPECT_TRUE(start.errors.empty()) << start.errors.front();
+        EXPECT_EQ(start.backedUp, c.backedUp);
+        EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\n");
+        EXPECT_EQ(readBytes(workspace.subprogramFile()), "");
+        if (c.backedUp) {
+            EXPECT_EQ(readBytes(workspace.backupMainFile()), c.main ? c.main : "");
+            EXPECT_EQ(fs::exists(workspace.backupMainFile()), c.main != nullptr);
+            EXPECT_EQ(readBytes(workspace.backupSubprogramFile()), c.subprograms);
+        } else {
+            EXPECT_EQ(readBytes(workspace.backupMainFile()), c.olderBackup ? c.olderBackup : "");
+        }
+    }
+}
+
+// Programs that cannot be kept are not reset either: the run is told and
+// the files stay as they are.
+TEST_F(WorkspaceTest, StartThatCannotKeepTheProgramsResetsNothing) {
+    const Workspace workspace(m_folder);
+    std::ofstream(workspace.mainFile(), std::ios::binary) << "O100\r\nM01\r\n";
+    fs::create_directories(workspace.backupMainFile() / "in the way");
+    const WorkspaceStart start = workspace.start();
+    ASSERT_EQ(start.errors.size(), 1u);
+    EXPECT_NE(start.errors[0].find(pathText(workspace.backupMainFile())), std::string::npos);
+    EXPECT_FALSE(start.backedUp);
+    EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\nM01\r\n");
 }
 
 #ifndef _WIN32
@@ -85,11 +189,33 @@ TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_FALSE(findWorkspaceFolder().error);  // found again on the next start
 
-    fs::remove(made.folder);
-    fs::create_directory_symlink(m_folder, made.folder);
-    const WorkspaceFolder linked = findWorkspaceFolder();
-    ASSERT_TRUE(linked.error);
-    EXPECT_NE(linked.error->find(pathText(made.folder)), std::string::npos);
+    // A folder that another user could plant files in is refused, not repaired.
+    struct Unsafe {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+    };
+    std::vector<Unsafe> unsafe = {
+        {"link", [&](const fs::path& f) { fs::create_directory_symlink(m_folder, f); }},
+        {"others may write",
+         [](const fs::path& f) { fs::create_directory(f), ::chmod(f.c_str(), 0777); }},
+        {"group may write",
+         [](const fs::path& f) { fs::create_directory(f), ::chmod(f.c_str(), 0770); }},
+    };
+    if (::geteuid() == 0) {
+        unsafe.push_back({"another user's", [](const fs::path& f) {
+                              fs::create_directory(f), ::chmod(f.c_str(), 0700);
+                              static_cast<void>(::chown(f.c_str(), kNobody, kNogroup));
+                          }});
+    }
+    for (const Unsafe& u : unsafe) {
+        SCOPED_TRACE(u.name);
+        fs::remove_all(made.folder);
+        u.make(made.folder);
+        const WorkspaceFolder refused = findWorkspaceFolder();
+        ASSERT_TRUE(refused.error);
+        EXPECT_NE(refused.error->find(pathText(made.folder)), std::string::npos);
+        EXPECT_NE(refused.error->find("不安全"), std::string::npos);
+    }
 
     if (before != nullptr) {
         ::setenv("TMPDIR", before, 1);
@@ -98,6 +224,34 @@ TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
     }
 }
 #endif
+
+// One O number, one program: an identical subprogram is there already, a
+// different one under a taken number (the main program's included) is refused.
+TEST(SubprogramFit, OneNumberOneSubprogram) {
+    const std::string a = "O7\r\nG01 F90\r\nM99\r\n";
+    const std::string b = "O8\r\nG01 F90\r\nM99\r\n";
+    struct Case {
+        std::string collected;
+        std::string subprogram;
+        SubprogramFit fit;
+    };
+    const Case cases[] = {
+        {"", a, SubprogramFit::New},
+        {a, a, SubprogramFit::AlreadyThere},
+        {b + a, a, SubprogramFit::AlreadyThere},
+        {a, b, SubprogramFit::New},
+        {a, "O7\r\nG01 F100\r\nM99\r\n", SubprogramFit::NumberTaken},
+        {a, "O0007\r\nG01 F90\r\nM99\r\n", SubprogramFit::NumberTaken},
+        {"", "O100\r\nM99\r\n", SubprogramFit::NumberTaken},
+        {"", "O0100\r\nM99\r\n", SubprogramFit::NumberTaken},
+        {"O\r\nM99\r\n", "O\r\nG0\r\nM99\r\n", SubprogramFit::NumberTaken},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fitSubprogram(c.collected, c.subprogram), c.fit)
+            << c.collected << " + " << c.subprogram;
+    }
+    EXPECT_EQ(subprogramNumber("O0007\r\nM99\r\n"), "0007");
+}
 
 TEST(OutputPath, ExtensionAddedUnlessAlreadyThere) {
     const std::pair<const char*, const char*> cases[] = {

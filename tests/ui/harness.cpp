@@ -87,6 +87,11 @@ bool RecordingPrompts::confirmOverwrite(QWidget*, const QString& path) {
     return allowOverwrite;
 }
 
+bool RecordingPrompts::askYesNo(QWidget*, const QString&, const QString& text) {
+    questions.push_back(text);
+    return answerYes;
+}
+
 void RecordingPrompts::tell(QWidget*, const QString& caption, const QString& text) {
     messages.push_back({caption, text});
 }
@@ -109,6 +114,8 @@ void DesktopTest::TearDown() {
         window->close();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The next case of a table starts as after a run that exported everything.
+    Workspace(folder()).reset();
 }
 
 std::filesystem::path DesktopTest::folder() const {

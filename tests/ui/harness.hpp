@@ -20,7 +20,8 @@
 namespace tesmara::ui {
 
 // Stands in for the operator at the dialogs: answers the save dialog from a
-// queue (an empty queue cancels) and records every message.
+// queue (an empty queue cancels), answers every other question as told and
+// records every question and message.
 class RecordingPrompts final : public Prompts {
 public:
     struct Message {
@@ -30,12 +31,15 @@ public:
 
     std::deque<QString> saveAnswers;
     bool allowOverwrite = true;
+    bool answerYes = true;  // to every other question
+    std::vector<QString> questions;
     std::vector<QString> prefilled;
     std::vector<QString> overwriteAsked;
     std::vector<Message> messages;
 
     std::optional<QString> askSaveName(QWidget* parent, const QString& prefilledName) override;
     bool confirmOverwrite(QWidget* parent, const QString& path) override;
+    bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     void tell(QWidget* parent, const QString& caption, const QString& text) override;
 };
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/output.hpp"
@@ -49,7 +50,8 @@ TEST_F(MainWindowTest, StartUpResetsTheWorkspaceAndTheSettings) {
     EXPECT_EQ(readBytes(subprogramFile()), "");
     EXPECT_EQ(state->settings.safeHeight, "30.");
     EXPECT_EQ(state->settings.workOffset, "54");
-    EXPECT_TRUE(prompts.messages.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u) << "where the old programs were kept";
+    EXPECT_EQ(readBytes(workspace().backupMainFile()), "old programs");
     EXPECT_EQ(main->windowTitle(), "Tesmara");
     EXPECT_EQ(main->size(), QSize(380, 250));
 }
@@ -122,8 +124,9 @@ TEST_F(MainWindowTest, TypicalRoadEndsInTheConsolidatedFile) {
     EXPECT_TRUE(endsRun(main));
 }
 
-// Where the chosen path cannot be written the operator is told, the run goes
-// on and the workspace is untouched, so another path can be tried.
+// Only a written file ends the run. Where the chosen path cannot be written
+// the operator is told; a cancel says nothing. Either way the run goes on and
+// the workspace is untouched, so another path can be tried.
 TEST_F(MainWindowTest, ExportOutcomes) {
     struct Case {
         const char* answer;  // null: cancel
@@ -153,26 +156,106 @@ TEST_F(MainWindowTest, ExportOutcomes) {
         prompts = RecordingPrompts{};
         QTemporaryDir workspace;
         start(utf8Path(workspace.path().toStdString()));
+        OperationWindow* circle = launch(kCircleHole);
+        click(circle, kCircleHole.generateButton);
+        click(circle, kCircleHole.appendButton);
+        const std::string collected = readBytes(mainFile());
         if (c.answer != nullptr) {
             prompts.saveAnswers.push_back(pathIn(c.answer));
         }
         click(main, "按钮_汇出");
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        const RecordingPrompts::Message& told = prompts.messages[0];
+        const bool written = c.answer != nullptr && !c.fails;
+        ASSERT_EQ(prompts.messages.size(), c.answer != nullptr ? 1u : 0u);
         if (c.fails) {
+            const RecordingPrompts::Message& told = prompts.messages[0];
             EXPECT_EQ(told.caption, "错误：");
             EXPECT_TRUE(told.text.contains(pathIn(c.answer))) << told.text.toStdString();
-            EXPECT_FALSE(endsRun(main));
-            EXPECT_EQ(readBytes(mainFile()), "O100\r\n");
-        } else {
-            EXPECT_EQ(told.caption, "信息：");
-            EXPECT_EQ(told.text, "谢谢使用！！");
-            EXPECT_TRUE(endsRun(main));
+        } else if (written) {
+            EXPECT_EQ(prompts.messages[0].caption, "信息：");
+            EXPECT_EQ(prompts.messages[0].text, "谢谢使用！！");
         }
-        const bool replaced = c.answer != nullptr && !c.fails;
+        EXPECT_EQ(endsRun(main), written);
+        EXPECT_EQ(readBytes(mainFile()), written ? "O100\r\n" : collected);
         EXPECT_EQ(readBytes(utf8Path(pathIn("existing.NC").toStdString())),
-                  replaced ? "%\r\nO100\r\n%" : "a much longer old file");
+                  written ? "%\r\n" + collected + "%" : "a much longer old file");
+        EXPECT_TRUE(prompts.questions.empty()) << "an export leaves nothing to ask about";
     }
+}
+
+// Closing the main window while the workspace holds programs that were not
+// exported asks first; "否" returns to the run with everything kept.
+TEST_F(MainWindowTest, ClosingWithProgramsNotExportedAsksFirst) {
+    struct Case {
+        const char* name;
+        bool collect;
+        bool answerYes;
+        bool asked;
+        bool ends;
+    };
+    const Case cases[] = {
+        {"nothing collected", false, false, false, true},
+        {"collected, yes", true, true, true, true},
+        {"collected, no", true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        prompts = RecordingPrompts{};
+        prompts.answerYes = c.answerYes;
+        QTemporaryDir workspace;
+        start(utf8Path(workspace.path().toStdString()));
+        QPointer<OperationWindow> circle = launch(kCircleHole);
+        click(circle, kCircleHole.generateButton);
+        if (c.collect) {
+            click(circle, kCircleHole.appendButton);
+        }
+        const std::string collected = readBytes(mainFile());
+        main->close();
+        ASSERT_EQ(prompts.questions.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_TRUE(prompts.questions[0].contains(QString::fromUtf8("上次未汇出.NC")));
+        }
+        EXPECT_EQ(endsRun(main), c.ends);
+        EXPECT_EQ(circle.isNull(), c.ends);
+        EXPECT_EQ(readBytes(mainFile()), collected);
+        prompts.answerYes = true;
+    }
+}
+
+// Programs a run left without exporting them (a crash, or a confirmed
+// close) are kept once for the next start, which says where; a run that
+// exported everything leaves nothing to keep.
+TEST_F(MainWindowTest, NextStartKeepsWhatTheLastRunDidNotExport) {
+    start();
+    OperationWindow* circle = launch(kCircleHole);
+    click(circle, kCircleHole.generateButton);
+    click(circle, kCircleHole.appendButton);
+    const std::string collected = readBytes(mainFile());
+    main->close();
+    ASSERT_TRUE(endsRun(main));
+
+    prompts = RecordingPrompts{};
+    start();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "信息：");
+    const Workspace here = workspace();
+    EXPECT_TRUE(
+        prompts.messages[0].text.contains(QString::fromStdString(pathText(here.backupMainFile()))));
+    EXPECT_TRUE(prompts.messages[0].text.contains(
+        QString::fromStdString(pathText(here.backupSubprogramFile()))));
+    EXPECT_EQ(readBytes(here.backupMainFile()), collected);
+    EXPECT_EQ(readBytes(mainFile()), "O100\r\n");
+
+    circle = launch(kCircleHole);
+    click(circle, kCircleHole.generateButton);
+    click(circle, kCircleHole.appendButton);
+    prompts.saveAnswers.push_back(pathIn("all"));
+    click(main, "按钮_汇出");
+    ASSERT_TRUE(endsRun(main));
+    prompts = RecordingPrompts{};
+    start();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(readBytes(here.backupMainFile()), collected) << "the older generation stays";
 }
 
 TEST_F(MainWindowTest, FailedExportCanBeRetriedWithAnotherPath) {
@@ -190,24 +273,51 @@ TEST_F(MainWindowTest, FailedExportCanBeRetriedWithAnotherPath) {
     EXPECT_TRUE(endsRun(main));
 }
 
-TEST_F(MainWindowTest, MissingWorkspaceFolderIsToldAndTheRunGoesOn) {
-    const fs::path missing = folder() / "gone";
-    start(missing);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "错误：");
-    EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8("临时.NC")));
-    EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8("临时子程序.NC")));
+// A workspace that start-up could not reset may hold another run's
+// programs: "多出" and "汇出" say that it is not usable and why, and nothing
+// of it is exported.
+TEST_F(MainWindowTest, WorkspaceThatCouldNotBeResetIsNotUsed) {
+    struct Case {
+        const char* name;
+        std::function<void(const Workspace&)> prepare;
+        const char* named;  // the file the start-up message names
+    };
+    const Case cases[] = {
+        {"folder missing", [](const Workspace& w) { fs::remove(w.folder()); }, "临时.NC"},
+        {"last run's programs cannot be kept",
+         [](const Workspace& w) {
+             writeBytes(w.mainFile(), "O100\r\nM01 (earlier run)\r\n");
+             fs::create_directories(w.backupMainFile() / "in the way");
+         },
+         "上次未汇出.NC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        prompts = RecordingPrompts{};
+        QTemporaryDir workspace;
+        const fs::path where = utf8Path(workspace.path().toStdString()) / "workspace";
+        fs::create_directory(where);
+        c.prepare(Workspace(where));
+        start(where);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].caption, "错误：");
+        EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8(c.named)));
 
-    OperationWindow* circle = launch(kCircleHole);
-    click(circle, kCircleHole.generateButton);
-    click(circle, kCircleHole.appendButton);
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_TRUE(prompts.messages[1].text.contains(QString::fromUtf8("临时.NC")));
-    EXPECT_FALSE(fs::exists(missing));
-
-    prompts.saveAnswers.push_back(pathIn("out"));
-    click(main, "按钮_汇出");
-    EXPECT_EQ(readBytes(utf8Path(pathIn("out.NC").toStdString())), "%\r\n%");
+        OperationWindow* circle = launch(kCircleHole);
+        click(circle, kCircleHole.generateButton);
+        click(circle, kCircleHole.appendButton);
+        prompts.saveAnswers.push_back(pathIn("out"));
+        click(main, "按钮_汇出");
+        ASSERT_EQ(prompts.messages.size(), 3u);
+        for (int i : {1, 2}) {
+            EXPECT_TRUE(prompts.messages[i].text.contains(QString::fromUtf8("工作区不可用")));
+            EXPECT_TRUE(prompts.messages[i].text.contains(QString::fromUtf8(c.named)));
+        }
+        EXPECT_EQ(state->window(kCircleHole).appendLatch, 0);
+        EXPECT_FALSE(fs::exists(utf8Path(pathIn("out.NC").toStdString())));
+        EXPECT_FALSE(endsRun(main));
+    }
 }
 
 // Modeless windows belong to the main window and leave it usable; modal ones

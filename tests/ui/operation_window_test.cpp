@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/output.hpp"
 #include "harness.hpp"
@@ -140,7 +141,7 @@ TEST_P(WindowForm, GrownLabelsCoverNothingNew) {
 
 // Every window's buttons reach the files: "出程序" writes the frame, the
 // program slot and (multi-hole) the subprogram with its "%"; "多出" adds the
-// slot to the workspace and the subprogram on every press, without "%".
+// slot to the workspace and the subprogram once, without "%".
 TEST_P(WindowForm, SavesAndAppendsWhatItGenerated) {
     const Operation& op = *GetParam();
     start();
@@ -166,11 +167,10 @@ TEST_P(WindowForm, SavesAndAppendsWhatItGenerated) {
         EXPECT_EQ(subprograms, "");
         EXPECT_EQ(saved, "%\r\nO100\r\n" + slot + "%");
     } else {
-        const std::string once = subprograms.substr(0, subprograms.size() / 2);
-        EXPECT_EQ(subprograms, once + once);
-        EXPECT_TRUE(once.starts_with("O3\r\n")) << once;
-        EXPECT_TRUE(once.ends_with("M99\r\n")) << once;
-        EXPECT_EQ(saved, "%\r\nO100\r\n" + slot + once + "%");
+        // "出程序" and "多出" add the same subprogram: it is collected once.
+        EXPECT_TRUE(subprograms.starts_with("O3\r\n")) << subprograms;
+        EXPECT_TRUE(subprograms.ends_with("M99\r\n")) << subprograms;
+        EXPECT_EQ(saved, "%\r\nO100\r\n" + slot + subprograms + "%");
     }
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -203,7 +203,8 @@ TEST_F(OperationWindowTest, GenerateWritesTheCoordinateRuleBackAndShowsOneProgra
 // "多出" appends the program slot once per opening, and only when the output
 // box shows something. Steps: g = Generate (with a new feed each time),
 // a = "多出", t = text typed into the output box, r = close and reopen,
-// d = workspace main file deleted and made again.
+// d = "多出" while the workspace main file is gone (it fails and may be
+// tried again once the file is back).
 TEST_F(OperationWindowTest, AppendLatch) {
     struct Case {
         const char* steps;
@@ -212,7 +213,7 @@ TEST_F(OperationWindowTest, AppendLatch) {
     };
     const Case cases[] = {
         {"a", {}, 0},         {"aga", {1}, 0}, {"gaga", {1}, 0}, {"gagaraga", {1, 3}, 0},
-        {"garta", {1, 1}, 0}, {"ta", {0}, 0},  {"gdada", {}, 1}, {"gdadarga", {2}, 1},
+        {"garta", {1, 1}, 0}, {"ta", {0}, 0},  {"gda", {1}, 1},  {"gdadarga", {2}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
@@ -340,14 +341,40 @@ TEST_F(OperationWindowTest, SaveWritesTheProgramSlotAndRemembersThePath) {
     EXPECT_EQ(prompts.prefilled[2], pathIn("second.NC"));
 }
 
+// A file that cannot or must not be replaced is named with the reason, and
+// left as it was.
 TEST_F(OperationWindowTest, SaveToAPathThatCannotBeWrittenIsTold) {
-    start();
-    prompts.saveAnswers = {pathIn("missing/part")};
-    click(launch(kCircleHole), kCircleHole.saveButton);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "错误：");
-    EXPECT_TRUE(prompts.messages[0].text.contains(pathIn("missing/part.NC")));
-    EXPECT_TRUE(prompts.messages[0].text.contains("No such file or directory"));
+    struct Case {
+        const char* answer;
+        std::function<void(const fs::path&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing/part", [](const fs::path&) {}, "No such file or directory"},
+        {"readonly",
+         [](const fs::path& p) {
+             writeBytes(p, "old");
+             fs::permissions(p, fs::perms::owner_read);
+         },
+         "只读"},
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "文件夹"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        TearDown();
+        prompts = RecordingPrompts{};
+        const QString path = pathIn(c.answer) + ".NC";
+        c.make(utf8Path(path.toStdString()));
+        start();
+        prompts.saveAnswers = {pathIn(c.answer)};
+        click(launch(kCircleHole), kCircleHole.saveButton);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].caption, "错误：");
+        EXPECT_TRUE(prompts.messages[0].text.contains(path));
+        EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8(c.reason)))
+            << prompts.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(readBytes(utf8Path(pathIn("readonly.NC").toStdString())), "old");
 }
 
 // The real save dialog, typed into as the operator would.
@@ -412,7 +439,7 @@ TEST_F(OperationWindowTest, NextHoleCountsAndReopeningStartsANewHoleList) {
     EXPECT_EQ(count(), "1");
 }
 
-// The subprogram goes to the workspace on every "多出" and on "出程序", always
+// The subprogram goes to the workspace on "多出" and on "出程序", once, always
 // without the "%" that would end a consolidated file in its middle; the file
 // "出程序" writes keeps its "%".
 TEST_F(OperationWindowTest, SubprogramReachesTheWorkspaceWithoutItsPercent) {
@@ -430,10 +457,10 @@ TEST_F(OperationWindowTest, SubprogramReachesTheWorkspaceWithoutItsPercent) {
     click(multi, kFixtureMultiHole.generateButton);
     click(multi, kFixtureMultiHole.appendButton);
     click(multi, kFixtureMultiHole.appendButton);
-    EXPECT_EQ(readBytes(subprogramFile()), sub + sub + sub + sub);
+    EXPECT_EQ(readBytes(subprogramFile()), sub) << "the same subprogram is collected once";
     EXPECT_EQ(readBytes(mainFile()), "O100\r\n" + state->window(kFixtureMultiHole).programSlot);
     click(multi, kFixtureMultiHole.saveButton);  // cancelled: nothing more anywhere
-    EXPECT_EQ(readBytes(subprogramFile()), sub + sub + sub + sub);
+    EXPECT_EQ(readBytes(subprogramFile()), sub);
 }
 
 TEST_F(OperationWindowTest, MissingSubprogramFileIsToldAndTheSaveStillWritesItsFile) {
@@ -449,6 +476,53 @@ TEST_F(OperationWindowTest, MissingSubprogramFileIsToldAndTheSaveStillWritesItsF
         EXPECT_TRUE(message.text.contains(QString::fromUtf8("临时子程序.NC")));
     }
     EXPECT_FALSE(fs::exists(subprogramFile()));
+}
+
+// One O number, one subprogram in the workspace: a different subprogram
+// under a number already there (or the main program's 100) adds nothing at
+// all and asks for another "子程序号"; "出程序" still writes its own file.
+TEST_F(OperationWindowTest, OneSubprogramNumberOneSubprogram) {
+    start();
+    OperationWindow* multi = openDirectly(kFixtureMultiHole);
+    fill(multi, {{"feedRate", "90"}, {"subprogramNumber", "7"}});
+    click(multi, kFixtureMultiHole.appendButton);
+    const std::string first = readBytes(subprogramFile());
+    ASSERT_TRUE(first.starts_with("O7\r\n"));
+
+    struct Case {
+        const char* number;
+        const char* feed;
+        bool taken;
+    };
+    const Case cases[] = {{"7", "120", true}, {"0007", "90", true}, {"100", "90", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.number);
+        prompts.messages.clear();
+        fill(multi, {{"feedRate", c.feed}, {"subprogramNumber", c.number}});
+        click(multi, kFixtureMultiHole.generateButton);
+        click(multi, kFixtureMultiHole.appendButton);
+        prompts.saveAnswers = {pathIn("own")};
+        click(multi, kFixtureMultiHole.saveButton);
+        ASSERT_EQ(prompts.messages.size(), 2u);
+        for (const auto& message : prompts.messages) {
+            EXPECT_TRUE(message.text.contains(QString::fromUtf8("子程序号")))
+                << message.text.toStdString();
+            EXPECT_TRUE(message.text.contains(QStringLiteral("O") + c.number));
+        }
+        EXPECT_EQ(state->window(kFixtureMultiHole).appendLatch, 0);
+        EXPECT_EQ(readBytes(mainFile()), "O100\r\n");
+        EXPECT_EQ(readBytes(subprogramFile()), first);
+        EXPECT_TRUE(
+            readBytes(utf8Path(pathIn("own.NC").toStdString()))
+                .ends_with("F" + std::string(c.feed) + "\r\nG0 Z30.\r\nG52 X0 Y0\r\nM99\r\n%"));
+    }
+
+    prompts.messages.clear();
+    fill(multi, {{"feedRate", "120"}, {"subprogramNumber", "8"}});
+    click(multi, kFixtureMultiHole.appendButton);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(readBytes(mainFile()), "O100\r\n" + state->window(kFixtureMultiHole).programSlot);
+    EXPECT_TRUE(readBytes(subprogramFile()).starts_with(first + "O8\r\n"));
 }
 
 }  // namespace
