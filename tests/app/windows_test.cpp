@@ -66,7 +66,7 @@ TEST_F(WindowsWorkspace, ChineseFolderFromTheEnvironment) {
     const Workspace files(found.folder);
     EXPECT_TRUE(files.reset().empty());
     EXPECT_FALSE(files.appendMain("M01\r\n"));
-    EXPECT_EQ(files.read().main, "O100\r\nM01\r\n");
+    EXPECT_EQ(files.read().texts.main, "O100\r\nM01\r\n");
     EXPECT_TRUE(fs::exists(chosen / L"临时.NC"));
     EXPECT_TRUE(fs::exists(chosen / L"临时子程序.NC"));
 }

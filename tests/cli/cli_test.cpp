@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.hpp"
+#ifndef _WIN32
 #include "unprivileged.hpp"
+#endif
 
 #include <cerrno>
 #include <cstdlib>
@@ -69,6 +71,9 @@ TEST(Cli, UnwritableOutputIsReportedWithThePath) {
     EXPECT_EQ(r.status, cli::kFailure);
     EXPECT_NE(r.err.find("/no/such/folder/part.NC"), std::string::npos) << r.err;
 }
+
+#ifndef _WIN32
+// Both as an ordinary user and through a POSIX shell's redirections.
 
 // An input that cannot be read is told with its path and the reason; it is
 // never checked as if it were an empty program.
@@ -146,6 +151,7 @@ TEST(Cli, StandardStreamsThatFailAreNamed) {
     }
     std::filesystem::remove_all(dir);
 }
+#endif
 
 }  // namespace
 }  // namespace tesmara
