@@ -1,9 +1,11 @@
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/output.hpp"
 #include "app/system_text.hpp"
 #include "cli/cli.hpp"
+#include "cli/hole_words.hpp"
 #include "operations/catalog.hpp"
 #include "program/text.hpp"
 
@@ -20,7 +22,8 @@ struct GenerateArgs {
     bool file = false;
     std::string outputPath;
     GlobalSettings settings;
-    std::vector<std::string_view> words;
+    // FIELD=TEXT, next-hole and the options that add holes, in order.
+    std::vector<std::variant<std::string_view, HoleWord>> words;
 };
 
 std::string operationIds() {
@@ -55,12 +58,24 @@ bool parseArgs(std::span<const std::string_view> args, GenerateArgs& parsed, std
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        const bool takesValue = arg == "--safe-height" || arg == "--work-offset" || arg == "-o";
+        const auto holeWord = holeWordKind(arg);
+        const bool takesValue = arg == "--safe-height" || arg == "--work-offset" || arg == "-o" ||
+                                arg == "--diameter" || holeWord;
         if (takesValue && i + 1 == args.size()) {
             err << "tesmara-cli generate: " << arg << " needs a value\n";
             return false;
         }
-        if (arg == "--header") {
+        if (holeWord) {
+            parsed.words.emplace_back(HoleWord{*holeWord, std::string(args[++i]), {}});
+        } else if (arg == "--diameter") {
+            auto* dxf =
+                parsed.words.empty() ? nullptr : std::get_if<HoleWord>(&parsed.words.back());
+            if (dxf == nullptr || dxf->kind != HoleWord::Kind::Dxf || dxf->diameter) {
+                err << "tesmara-cli generate: --diameter belongs right after --dxf FILE\n";
+                return false;
+            }
+            dxf->diameter = std::string(args[++i]);
+        } else if (arg == "--header") {
             parsed.header = true;
         } else if (arg == "--trailer") {
             parsed.trailer = true;
@@ -76,10 +91,12 @@ bool parseArgs(std::span<const std::string_view> args, GenerateArgs& parsed, std
         } else if (arg.starts_with("-")) {
             err << "tesmara-cli generate: unknown option '" << arg
                 << "'; the options are: --header, --trailer, --safe-height TEXT, "
-                   "--work-offset TEXT, --file, -o PATH\n";
+                   "--work-offset TEXT, --file, -o PATH, --holes FILE.csv, --dxf FILE "
+                   "[--diameter D], --bolt-circle X,Y,DIAMETER,COUNT[,START], "
+                   "--grid X,Y,DX,DY,NX,NY, --thread M10x1.25\n";
             return false;
         } else {
-            parsed.words.push_back(arg);
+            parsed.words.emplace_back(std::in_place_index<0>, arg);
         }
     }
     return true;
@@ -89,7 +106,14 @@ bool parseArgs(std::span<const std::string_view> args, GenerateArgs& parsed, std
 bool applyWords(const GenerateArgs& parsed, FieldValues& fields, MultiHoleState& holes,
                 std::ostream& err) {
     const Operation& op = *parsed.op;
-    for (std::string_view word : parsed.words) {
+    for (const auto& step : parsed.words) {
+        if (const auto* holeWord = std::get_if<HoleWord>(&step)) {
+            if (!applyHoleWord(*holeWord, op, fields, holes, err)) {
+                return false;
+            }
+            continue;
+        }
+        const std::string_view word = std::get<std::string_view>(step);
         if (word == kNextHole) {
             if (op.multiHole == nullptr) {
                 err << "tesmara-cli generate: next-hole is only for the multi-hole operations; "
@@ -134,8 +158,7 @@ int listCommand(std::span<const std::string_view> args, std::ostream& out, std::
     return kOk;
 }
 
-int generateCommand(std::span<const std::string_view> args, std::ostream& out,
-                    std::ostream& err) {
+int generateCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     GenerateArgs parsed;
     FieldValues fields;
     MultiHoleState holes;

@@ -8,9 +8,12 @@
 #include <QTextBlock>
 
 #include "app/session.hpp"
+#include "holes/coordinate_text.hpp"
 #include "ui/form.hpp"
+#include "ui/hole_list_panel.hpp"
 #include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
+#include "ui/values_bar.hpp"
 
 namespace tesmara::ui {
 
@@ -40,6 +43,10 @@ OperationWindow::OperationWindow(AppState& state, const Operation& op, Prompts& 
         count->raise();
     }
     openWindow(m_state, m_op);
+    buildHoleList();
+    m_values = new ValuesBar(
+        op, prompts, [this] { return formValues(); }, this);
+    connect(m_values, &ValuesBar::fill, this, &OperationWindow::fillForm);
     buildPreview();
 }
 
@@ -51,10 +58,13 @@ OperationWindow::~OperationWindow() {
 void OperationWindow::buildPreview() {
     m_preview = new PreviewPane(this);
     m_preview->setObjectName(QStringLiteral("预览"));
-    m_preview->setGeometry(m_op.window.width, 0, kPreviewWidth, m_op.window.height);
+    m_preview->setGeometry(formWidth(), 0, kPreviewWidth, m_op.window.height);
     m_previewToggle = new QPushButton(this);
     m_previewToggle->setObjectName(QStringLiteral("按钮_预览"));
     connect(m_preview, &PreviewPane::lineChosen, this, &OperationWindow::selectOutputLine);
+    if (m_holes != nullptr) {
+        connect(m_preview, &PreviewPane::holeChosen, m_holes, &HoleListPanel::chooseHole);
+    }
     connect(m_previewToggle, &QPushButton::clicked, this, &OperationWindow::onTogglePreview);
     placePreview();
     showProgramSlot();
@@ -63,12 +73,13 @@ void OperationWindow::buildPreview() {
 void OperationWindow::placePreview() {
     constexpr QSize kButton{80, 24};
     const bool shown = !m_state.previewHidden;
-    const int width = m_op.window.width + (shown ? kPreviewWidth : 0);
+    const int width = formWidth() + (shown ? kPreviewWidth : 0);
     m_preview->setVisible(shown);
     m_previewToggle->setText(shown ? QStringLiteral("隐藏预览") : QStringLiteral("显示预览"));
     m_previewToggle->setGeometry(width - kButton.width() - 8,
                                  m_op.window.height + (kStripHeight - kButton.height()) / 2,
                                  kButton.width(), kButton.height());
+    m_values->setGeometry(0, m_op.window.height, width - kButton.width() - 16, kStripHeight);
     resize(width, m_op.window.height + kStripHeight);
 }
 
@@ -124,6 +135,7 @@ void OperationWindow::onGenerate() {
         generate(m_state, m_op, fields, ticked(kHeaderBox), ticked(kTrailerBox));
     writeFields(fields);
     m_output->setPlainText(QString::fromStdString(program));
+    rememberedValues().saveLast(m_op, formValues());
     showProgramSlot();
 }
 
@@ -146,8 +158,65 @@ void OperationWindow::onTogglePreview() {
 }
 
 void OperationWindow::onNextHole() {
-    const std::string count = nextHole(m_state, m_op, readFields());
+    nextHole(m_state, m_op, readFields());
+    m_holes->refresh();
+    showHoleCount();
+}
+
+void OperationWindow::showHoleCount() {
+    const auto count = std::to_string(m_state.window(m_op).holes.holeCounter);
     findChild<QLabel*>(qtText(m_op.multiHole->countLabel))->setText(QString::fromStdString(count));
+}
+
+// The hole list sits between the form and the preview.
+int OperationWindow::formWidth() const {
+    return m_op.window.width + (m_holes != nullptr ? HoleListPanel::kWidth : 0);
+}
+
+void OperationWindow::buildHoleList() {
+    if (m_op.multiHole == nullptr) {
+        return;
+    }
+    m_holes = new HoleListPanel(
+        m_state.window(m_op).holes, m_op, [this] { return readFields(); }, this);
+    m_holes->setGeometry(m_op.window.width, 0, HoleListPanel::kWidth, m_op.window.height);
+    connect(m_holes, &HoleListPanel::listChanged, this, &OperationWindow::showHoleCount);
+    connect(m_holes, &HoleListPanel::holeChosen, this, &OperationWindow::onHoleChosen);
+}
+
+// The chosen hole's texts go into the form, and the preview marks it.
+void OperationWindow::onHoleChosen(int index) {
+    const MultiHoleState& holes = m_state.window(m_op).holes;
+    std::vector<std::optional<QPointF>> centres;
+    for (const Hole& hole : holes.holes) {
+        const auto x = parseNumber(fieldText(hole.texts, kCoordX));
+        const auto y = parseNumber(fieldText(hole.texts, kCoordY));
+        centres.push_back(x && y ? std::optional(QPointF(*x, *y)) : std::nullopt);
+    }
+    m_preview->setHoleMarks(std::move(centres), index);
+    if (index >= 0 && static_cast<std::size_t>(index) < holes.holes.size()) {
+        fillForm({holes.holes[static_cast<std::size_t>(index)].texts, std::nullopt, std::nullopt});
+    }
+}
+
+FormValues OperationWindow::formValues() const {
+    return {readFields(), ticked(kHeaderBox), ticked(kTrailerBox)};
+}
+
+// Only what `values` holds; every other field and box stays as it is.
+void OperationWindow::fillForm(const FormValues& values) {
+    for (const auto& [name, text] : values.fields) {
+        if (const Field* f = findField(m_op, name)) {
+            findChild<QLineEdit*>(qtText(f->control))->setText(QString::fromStdString(text));
+        }
+    }
+    const std::pair<std::string_view, std::optional<bool>> boxes[] = {
+        {kHeaderBox, values.header}, {kTrailerBox, values.trailer}};
+    for (const auto& [box, ticked] : boxes) {
+        if (ticked) {
+            findChild<QCheckBox*>(qtText(box))->setChecked(*ticked);
+        }
+    }
 }
 
 }  // namespace tesmara::ui

@@ -11,8 +11,11 @@ class QPushButton;
 
 namespace tesmara::ui {
 
+class HoleListPanel;
 class PreviewPane;
 class Prompts;
+class ValuesBar;
+struct FormValues;
 
 // One operation's window, built from its form table. Modeless windows are
 // owned by `owner`; modal ones have no owner and block the whole program.
@@ -30,12 +33,20 @@ public:
 
     const Operation& operation() const { return m_op; }
     PreviewPane* preview() const { return m_preview; }
+    HoleListPanel* holeList() const { return m_holes; }
+    ValuesBar* valuesBar() const { return m_values; }
 
 private:
     void connectButton(std::string_view name, void (OperationWindow::*handler)());
     FieldValues readFields() const;
     void writeFields(const FieldValues& fields);
     bool ticked(std::string_view box) const;
+    FormValues formValues() const;
+    void fillForm(const FormValues& values);
+    int formWidth() const;
+    void buildHoleList();
+    void onHoleChosen(int index);
+    void showHoleCount();
 
     void onGenerate();
     void onSave();
@@ -54,6 +65,8 @@ private:
     QPlainTextEdit* m_output = nullptr;
     PreviewPane* m_preview = nullptr;
     QPushButton* m_previewToggle = nullptr;
+    HoleListPanel* m_holes = nullptr;
+    ValuesBar* m_values = nullptr;
     QString m_lastPath;  // the save dialog's last confirmed path, for this opening
 };
 

@@ -99,7 +99,42 @@ void PathView::resizeEvent(QResizeEvent* event) {
     rebuild();
 }
 
+void PathView::setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen) {
+    m_holeCentres = std::move(centres);
+    m_chosenHole = chosen;
+    update();
+}
+
+std::optional<QPointF> PathView::holePixel(std::size_t index) const {
+    if (m_scene.views.empty() || index >= m_holeCentres.size() || !m_holeCentres[index]) {
+        return std::nullopt;
+    }
+    const check::View& top = m_scene.views[0];
+    const check::Point3 centre{m_holeCentres[index]->x(), m_holeCentres[index]->y(), 0.0};
+    return QPointF(top.px(centre), top.py(centre));
+}
+
+int PathView::holeNear(const QPointF& point) const {
+    double best = kPickDistance;
+    int hole = -1;
+    for (std::size_t i = 0; i < m_holeCentres.size(); ++i) {
+        const auto pixel = holePixel(i);
+        if (pixel && std::hypot(pixel->x() - point.x(), pixel->y() - point.y()) < best) {
+            best = std::hypot(pixel->x() - point.x(), pixel->y() - point.y());
+            hole = static_cast<int>(i);
+        }
+    }
+    return hole;
+}
+
 void PathView::mousePressEvent(QMouseEvent* event) {
+    const int hole = holeNear(event->position());
+    if (hole >= 0) {
+        m_chosenHole = hole;
+        update();
+        emit holeChosen(hole);
+        return;
+    }
     const int line = lineNear(event->position());
     if (line > 0) {
         highlightLine(line);
@@ -149,10 +184,16 @@ void PathView::rebuild() {
 void PathView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_chosenHole >= 0) {
+        if (const auto ring = holePixel(static_cast<std::size_t>(m_chosenHole))) {
+            painter.setPen(strokePen(kHighlightColour, 2.0, false));
+            painter.drawEllipse(*ring, kPickDistance + 2, kPickDistance + 2);
+        }
+    }
     if (m_highlight <= 0) {
         return;
     }
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(strokePen(kHighlightColour, 3.0, false));
     for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
         painter.setClipRect(clipRectOf(m_scene.views[v]));

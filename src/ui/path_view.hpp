@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "check/plot.hpp"
@@ -26,12 +27,19 @@ public:
     // The moves of one source line are drawn over the rest; 0 for none.
     void highlightLine(int line);
 
+    // The hole list's centres in work coordinates, in list order (nothing for
+    // a hole whose coordinates are not numbers); the chosen one is ringed.
+    void setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen);
+    int chosenHole() const { return m_chosenHole; }
+
     const check::PlotScene& scene() const { return m_scene; }
     int highlightedLine() const { return m_highlight; }
 
 signals:
     // A click on or near a move: the source line it came from.
     void moveChosen(int line);
+    // A click on or near a centre of the hole list: its index.
+    void holeChosen(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +58,8 @@ private:
 
     void rebuild();
     int lineNear(const QPointF& point) const;
+    std::optional<QPointF> holePixel(std::size_t index) const;
+    int holeNear(const QPointF& point) const;
     void renderPicture();
     void paintCaptions(QPainter& painter) const;
 
@@ -59,6 +69,8 @@ private:
     QPixmap m_picture;  // everything but the highlight
     QString m_hint;
     int m_highlight = 0;
+    std::vector<std::optional<QPointF>> m_holeCentres;
+    int m_chosenHole = -1;
 };
 
 }  // namespace tesmara::ui

@@ -77,10 +77,15 @@ PreviewPane::PreviewPane(QWidget* parent)
             emit lineChosen(line);
         }
     });
+    connect(m_view, &PathView::holeChosen, this, &PreviewPane::holeChosen);
     connect(m_diagnostics, &QListWidget::currentRowChanged, this, &PreviewPane::chooseRow);
     connect(m_diagnostics, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseRow(m_diagnostics->row(item)); });
     showCheck(std::nullopt);
+}
+
+void PreviewPane::setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen) {
+    m_view->setHoleMarks(std::move(centres), chosen);
 }
 
 void PreviewPane::showCheck(std::optional<SlotCheck> check) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointF>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "app/session.hpp"
 
@@ -26,9 +28,12 @@ public:
 
     const std::optional<SlotCheck>& shownCheck() const { return m_check; }
     const PathView& pathView() const { return *m_view; }
+    // Forwarded to the drawing: the hole list's centres and the chosen one.
+    void setHoleMarks(std::vector<std::optional<QPointF>> centres, int chosen);
 
 signals:
     void lineChosen(int line);
+    void holeChosen(int index);
 
 private:
     void showSummary();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -161,6 +162,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tesmara::ui::applyAppearance(app);
+    // The pictures' Generates must not become the user's remembered values.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(".")) {
         std::fprintf(stderr, "tesmara-shots: cannot create %s\n", argv[1]);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "ui/form.hpp"
 
@@ -11,6 +13,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // Remembered values go to a folder of this run, never the user's own.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     tesmara::ui::applyAppearance(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <fstream>
 #include <iterator>
@@ -107,6 +108,7 @@ void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
 
 void DesktopTest::SetUp() {
     ASSERT_TRUE(temp.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp.filePath("settings"));
 }
 
 void DesktopTest::TearDown() {

@@ -19,6 +19,7 @@
 #include "harness.hpp"
 #include "program/text.hpp"
 #include "ui/form.hpp"
+#include "ui/hole_list_panel.hpp"
 
 namespace tesmara::ui {
 namespace {
@@ -73,8 +74,10 @@ TEST_P(WindowForm, MatchesTheTable) {
     start();
     OperationWindow* window = openDirectly(op);
     EXPECT_EQ(window->windowTitle(), qtText(op.title));
-    // The preview widens the window, and its button adds a strip under the form.
-    EXPECT_EQ(window->size(), QSize(op.window.width + OperationWindow::kPreviewWidth,
+    // The hole list and the preview widen the window, and a strip under the
+    // form holds the preview's button.
+    const int holeList = op.multiHole != nullptr ? HoleListPanel::kWidth : 0;
+    EXPECT_EQ(window->size(), QSize(op.window.width + holeList + OperationWindow::kPreviewWidth,
                                     op.window.height + OperationWindow::kStripHeight));
     for (const Control& c : op.controls) {
         SCOPED_TRACE(c.name);

@@ -10,6 +10,7 @@
 #include "check/check.hpp"
 #include "harness.hpp"
 #include "ui/form.hpp"
+#include "ui/hole_list_panel.hpp"
 #include "ui/path_view.hpp"
 #include "ui/preview_pane.hpp"
 
@@ -107,8 +108,9 @@ TEST_P(EveryWindowPreview, ShowsTheProgramSlotBesideTheForm) {
     // A multi-hole slot runs with its subprogram, so nothing is missing.
     EXPECT_FALSE(window->preview()->shownCheck()->result.hasError());
     const QRect pane = window->preview()->geometry();
-    EXPECT_EQ(pane, QRect(op.window.width, 0, OperationWindow::kPreviewWidth, op.window.height));
-    EXPECT_EQ(window->width(), op.window.width + OperationWindow::kPreviewWidth);
+    const int form = op.window.width + (op.multiHole != nullptr ? HoleListPanel::kWidth : 0);
+    EXPECT_EQ(pane, QRect(form, 0, OperationWindow::kPreviewWidth, op.window.height));
+    EXPECT_EQ(window->width(), form + OperationWindow::kPreviewWidth);
     for (const Control& c : op.controls) {
         const auto* widget = window->findChild<QWidget*>(qtText(c.name));
         if (widget != nullptr && c.parent.empty()) {
