@@ -55,6 +55,10 @@ void paintStroke(QPainter& painter, const check::Stroke& s) {
 
 }  // namespace
 
+bool pngSupported() {
+    return true;
+}
+
 std::string renderPng(const check::PlotScene& scene) {
     const auto app = ensureApplication();
     QImage image(static_cast<int>(scene.width), static_cast<int>(scene.height),

@@ -1,5 +1,6 @@
 // Saves a picture of every window, filled in and generated as an operator
-// would, so that captions, layout and output can be looked at.
+// would, so that captions, layout and output can be looked at, and the program
+// each operation window saves, so that two builds can be compared byte for byte.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <utility>
 
 #include "app/app_state.hpp"
 #include "app/output.hpp"
@@ -27,15 +29,28 @@
 namespace tesmara::ui {
 namespace {
 
-// Answers no dialog: the pictures are taken without anybody at the keyboard.
+// Nobody is at the keyboard: the save dialog is answered with the name given
+// beforehand, in the pictures' folder, and every other question with no.
 class Unattended final : public Prompts {
 public:
-    std::optional<QString> askSaveName(QWidget*, const QString&) override { return std::nullopt; }
+    explicit Unattended(QDir folder) : m_folder(std::move(folder)) {}
+
+    void saveNextAs(const QString& name) { m_name = name; }
+    std::optional<QString> askSaveName(QWidget*, const QString&) override {
+        if (m_name.isEmpty()) {
+            return std::nullopt;
+        }
+        return m_folder.filePath(std::exchange(m_name, QString()));
+    }
     bool confirmOverwrite(QWidget*, const QString&) override { return false; }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void tell(QWidget*, const QString& caption, const QString& text) override {
         std::fprintf(stderr, "%s %s\n", qPrintable(caption), qPrintable(text));
     }
+
+private:
+    QDir m_folder;
+    QString m_name;
 };
 
 void click(QWidget& window, std::string_view name) {
@@ -87,13 +102,18 @@ bool save(QWidget& window, const QDir& folder, const QString& name) {
     return true;
 }
 
-bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, const QDir& cases) {
+// The window's picture, and the program "出程序" writes, as NAME.NC beside it.
+bool shootOperation(MainWindow& main, const Operation& op, Unattended& prompts, const QDir& folder,
+                    const QDir& cases) {
     click(main, op.launcher.name);
     OperationWindow* window = main.openWindow(op);
     const QString name = qtText(op.id);
     bool ok = fillFromCase(*window, cases);
     click(*window, op.generateButton);
     ok = save(*window, folder, name) && ok;
+    prompts.saveNextAs(name);
+    click(*window, op.saveButton);
+    ok = QFile::exists(folder.filePath(name + ".NC")) && ok;
     window->close();
     return ok;
 }
@@ -128,7 +148,7 @@ bool shootTools(MainWindow& main, const QDir& folder, const QDir& cases) {
 int shoot(const QDir& folder, const QDir& cases) {
     QTemporaryDir workspace;
     AppState state{Workspace(utf8Path(workspace.path().toStdString()))};
-    Unattended prompts;
+    Unattended prompts(folder);
     auto* main = new MainWindow(state, prompts);
     main->show();
     bool ok = save(*main, folder, "main");
@@ -138,7 +158,7 @@ int shoot(const QDir& folder, const QDir& cases) {
         settings->close();
     }
     for (const Operation* op : catalog()) {
-        ok = shootOperation(*main, *op, folder, cases) && ok;
+        ok = shootOperation(*main, *op, prompts, folder, cases) && ok;
     }
     // A groove narrower than the tool stops at its alarm; the first
     // diagnostic is chosen, so its line is selected in the output box.
