@@ -18,8 +18,11 @@ constexpr double kTol = 1e-3;
 // Tool 1 Ø4 (D1 radius 2), tool 2 Ø8 (D2 radius 4), tool 3 Ø10 (D3 radius 5).
 const char* const kTools = "tool,diameter\n1,4\n2,8\n3,10\n";
 
+// The tool starts above the work zero, so a first move to the start-up point
+// has a length.
 CheckResult checkWith(const char* program, const char* csv = kTools) {
     CheckOptions options;
+    options.start = Point3{0.0, 0.0, 100.0};
     options.tools = parseToolTable(csv).table;
     return checkProgram(program, options);
 }
