@@ -104,6 +104,46 @@ void neverEnding(benchmark::State& state) {
     }
 }
 BENCHMARK(neverEnding)->Unit(benchmark::kMillisecond);
+// Runs `program` to its end or its limit, which it is expected to reach.
+void checkToTheLimit(benchmark::State& state, const std::string& program) {
+    for (auto _ : state) {
+        const check::CheckResult r = check::checkProgram(program);
+        benchmark::DoNotOptimize(r.segments.data());
+        if (!r.summary.endless) {
+            state.SkipWithError("the program was expected not to end");
+        }
+    }
+}
+
+// A depth per cut of 0: the whole block limit of a small loop.
+void neverEndingProgram(benchmark::State& state) {
+    checkToTheLimit(state, "G43 H1 Z5.\n#1=0\nN1 G1 Z-#1 F100.\n#1=#1+0\nIF[#1LT5] GOTO1\n");
+}
+BENCHMARK(neverEndingProgram)->Unit(benchmark::kMillisecond);
+
+// 20 KB: one long expression in an endless loop, stopped by the work it does.
+void longExpressionInAnEndlessLoop(benchmark::State& state) {
+    std::string sum = "1";
+    while (sum.size() < 20'000) {
+        sum += "+#2";
+    }
+    checkToTheLimit(state, "N1 #1=" + sum + "\nGOTO1\n");
+}
+BENCHMARK(longExpressionInAnEndlessLoop)->Unit(benchmark::kMillisecond);
+
+// 200,000 small programs in one 2.3 MB text: reading them is linear.
+void compileManyPrograms(benchmark::State& state) {
+    std::string text = "O1\nM98 P200000\nM30\n";
+    for (int n = 2; n <= 200'000; ++n) {
+        text += "O" + std::to_string(n) + "\nG0 X1.\nM99\n";
+    }
+    for (auto _ : state) {
+        const check::CompiledText compiled = check::compileText(text);
+        benchmark::DoNotOptimize(compiled.blocks.data());
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(compileManyPrograms)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesmara

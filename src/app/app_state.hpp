@@ -7,6 +7,7 @@
 
 #include "app/workspace.hpp"
 #include "check/check.hpp"
+#include "check/tool_table.hpp"
 #include "operations/catalog.hpp"
 
 namespace tesmara {
@@ -34,6 +35,7 @@ public:
     std::optional<std::string> workspaceProblem;
     bool previewHidden = false;          // the operator hid the toolpath preview for this run
     check::CheckOptions previewOptions;  // how the preview runs a program
+    check::ToolTable tools;              // the operator's, kept per user by the desktop program
 
     WindowState& window(const Operation& op);
 

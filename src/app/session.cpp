@@ -4,6 +4,7 @@
 
 #include "app/output.hpp"
 #include "app/subprograms.hpp"
+#include "app/system_text.hpp"
 #include "program/layout.hpp"
 #include "program/text.hpp"
 
@@ -19,6 +20,7 @@ void collect(std::vector<std::string>& errors, std::optional<std::string> error)
     }
 }
 
+// `bytes` are file bytes already (see fileBytes).
 std::optional<std::string> writeFile(const fs::path& path, std::string_view bytes) {
     if (const auto failure = writeFileAtomically(path, bytes)) {
         return fileFailure("无法写入", path, chineseReason(*failure));
@@ -53,7 +55,7 @@ SubprogramPlan planSubprogram(const AppState& state, const Operation& op,
     if (auto error = state.workspace.readSubprograms(collected)) {
         return {std::nullopt, std::move(error)};
     }
-    std::string subprogram = workspaceSubprogram(op, fields, state.settings);
+    std::string subprogram = fileBytes(workspaceSubprogram(op, fields, state.settings));
     switch (fitSubprogram(collected, subprogram)) {
         case SubprogramFit::New:
             return {std::move(subprogram), std::nullopt};
@@ -129,6 +131,12 @@ std::optional<SlotText> slotText(AppState& state, const Operation& op) {
     return SlotText{std::move(text), lines};
 }
 
+check::CheckOptions previewOptions(const AppState& state) {
+    check::CheckOptions options = state.previewOptions;
+    options.tools = state.tools;
+    return options;
+}
+
 SlotCheck checkSlotText(const SlotText& slot, const check::CheckOptions& options) {
     return SlotCheck{check::checkProgram(slot.text, options), slot.slotLines};
 }
@@ -138,7 +146,7 @@ std::optional<SlotCheck> checkProgramSlot(AppState& state, const Operation& op) 
     if (!slot) {
         return std::nullopt;
     }
-    return checkSlotText(*slot, state.previewOptions);
+    return checkSlotText(*slot, previewOptions(state));
 }
 
 std::string nextHole(AppState& state, const Operation& op, const FieldValues& fields) {
@@ -157,7 +165,7 @@ std::vector<std::string> saveProgram(AppState& state, const Operation& op, const
     }
     const std::string bytes =
         savedFileBytes(op, state.window(op).programSlot, fields, state.settings);
-    collect(errors, writeFile(path, bytes));
+    collect(errors, writeFile(path, fileBytes(bytes)));
     return errors;
 }
 
@@ -170,7 +178,7 @@ std::optional<std::string> appendMainOnce(AppState& state, const Operation& op,
     if (++window.appendLatch != 1) {
         return std::nullopt;
     }
-    auto error = state.workspace.appendMain(window.programSlot);
+    auto error = state.workspace.appendMain(fileBytes(window.programSlot));
     if (error) {
         window.appendLatch = 0;  // once the cause is fixed, "多出" may try again
     }
@@ -207,6 +215,7 @@ std::vector<std::string> readForExport(AppState& state) {
     return read.errors;
 }
 
+// The workspace files hold file bytes already; the export copies them as they are.
 std::optional<std::string> writeExport(const AppState& state, const fs::path& path) {
     auto error = writeFile(path, consolidatedFile(state.exported.main, state.exported.subprograms));
     if (!error) {

@@ -51,6 +51,8 @@ struct SlotText {
 std::optional<SlotText> slotText(AppState& state, const Operation& op);
 
 // Reads nothing but its arguments, so the preview runs it beside the window.
+// How the preview runs a program: the run's options with the operator's tool table.
+check::CheckOptions previewOptions(const AppState& state);
 SlotCheck checkSlotText(const SlotText& slot, const check::CheckOptions& options);
 
 // Both at once, with the preview's options.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/output.hpp"
+#include "app/system_text.hpp"
 #include "program/layout.hpp"
 
 #ifdef _WIN32
@@ -185,7 +185,12 @@ WorkspaceFolder platformDefault() {
     if (fs::is_directory(historical, ec)) {
         return {historical, std::nullopt};
     }
-    return {fs::temp_directory_path(ec), std::nullopt};
+    fs::path temporary = fs::temp_directory_path(ec);
+    if (ec) {
+        return {temporary, "找不到临时文件夹（" + pathText(historical) + " 与 TEMP 都不可用）：" +
+                               errorText(ec)};
+    }
+    return {temporary, std::nullopt};
 }
 
 #else
@@ -307,9 +312,9 @@ std::optional<std::string> Workspace::appendSubprogram(std::string_view bytes) c
 }
 
 WorkspaceFolder findWorkspaceFolder() {
-    const char* chosen = std::getenv(kWorkspaceFolderVariable);
-    if (chosen != nullptr && *chosen != '\0') {
-        return {utf8Path(chosen), std::nullopt};
+    const std::optional<std::string> chosen = environmentText(kWorkspaceFolderVariable);
+    if (chosen && !chosen->empty()) {
+        return {utf8Path(*chosen), std::nullopt};
     }
     return platformDefault();
 }

@@ -11,6 +11,7 @@
 
 #include "check/compiled.hpp"
 #include "check/diagnostic.hpp"
+#include "check/tool_table.hpp"
 
 namespace tesmara::check {
 
@@ -61,6 +62,23 @@ struct Extents {
     }
 };
 
+// Full turns about one centre (a hole, a groove, a thread): what the tool
+// sweeps there, from the tool centre path and the tool's diameter.
+struct CircleCut {
+    double x = 0.0;
+    double y = 0.0;
+    double innerDiameter = 0.0;  // 0 when the tool passes over the centre
+    double outerDiameter = 0.0;
+    double toolDiameter = 0.0;
+    Compensation compensation = Compensation::Off;  // of the first full turn
+    bool toolInside = false;  // compensated with the tool inside the programmed circle
+    std::int32_t program = 0;
+    std::int32_t line = 0;  // of the first full turn
+
+    // What compensation leaves: a hole's wall, or a boss's outside.
+    std::optional<double> finishedDiameter() const;
+};
+
 struct Summary {
     std::int64_t blocksExecuted = 0;
     std::int64_t moves = 0;     // every executed move, also those not kept for drawing
@@ -73,14 +91,27 @@ struct Summary {
     // Each local zero a G52 set (other than the work zero), in order: the
     // hole and groove centres of the generated programs.
     std::vector<Point3> localOrigins;
-    bool ended = false;  // reached M30, M02 or the end of the main program
+    bool ended = false;                       // reached M30, M02 or the end of the main program
+    bool endless = false;                     // stopped at the block limit: the cycle time is unknown
+    std::vector<CircleCut> circles;           // when the tool table knows the tool
+    std::vector<int> registersWithoutRadius;  // D words used under G41/G42 the table lacks
 };
+
+// How IF and WHILE compare: with a small relative tolerance, or exactly as
+// the binary values stand.
+enum class Comparison : std::uint8_t { Tolerant, Exact };
 
 struct CheckOptions {
     std::int64_t blockLimit = 2'000'000;
     double rapidRate = 20'000.0;          // mm/min
     Point3 reference{0.0, 0.0, 100.0};    // where G28 goes, per axis
     std::array<Point3, 6> workOffsets{};  // G54..G59
+    // Where the tool stands when the program starts, in work coordinates;
+    // without it, at the reference Z above the first X and Y the program sets.
+    std::optional<Point3> start;
+    Comparison comparison = Comparison::Tolerant;
+    bool centreLine = false;  // expand the tool centre path, G40 throughout
+    ToolTable tools;          // diameters and radius registers; empty: unknown
     // Moves kept in CheckResult::segments: a program that never ends would
     // otherwise fill the memory with the same loop. The summary counts them all.
     std::size_t segmentLimit = 200'000;
@@ -93,6 +124,12 @@ struct CheckOptions {
 
 struct CheckResult {
     std::vector<Segment> segments;  // the first CheckOptions::segmentLimit moves
+    // The tool centre with cutter compensation applied, when a tool table is
+    // given and a move is compensated (else empty: the segments are the centre
+    // path); centreFirst[i] is the first piece of segments[i], one more at the end.
+    std::vector<Segment> centrePath;
+    std::vector<std::uint32_t> centreFirst;
+    ToolTable tools;  // the table of the run, for drawing the tool
     Summary summary;
     std::vector<Diagnostic> diagnostics;  // reading first, then running, each in order
     std::vector<double> variables;        // #0..#999 at the end, NaN for vacant

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <unordered_set>
 
 #include "check/compiled.hpp"
 #include "check/nc_words.hpp"
@@ -28,12 +29,14 @@ private:
     void compileBlock(LineReader& reader, Block& block);
     void compileStatement(LineReader& reader, std::string_view word, int col, Block& block);
     void compileAssignment(LineReader& reader, Block& block);
+    void openLoop(LineReader& reader, int col, const Operand& cond, Block& block);
     void compileLoopEnd(LineReader& reader, int col, Block& block);
     void report(Code code, int line, int column, std::string message);
     ProgramInfo& program();
 
     CompiledText& m_out;
     std::vector<OpenLoop> m_loops;
+    std::unordered_set<int> m_numbers;
 };
 
 ProgramInfo& Compiler::program() {
@@ -90,7 +93,7 @@ void Compiler::startProgram(LineReader& reader, int line) {
         reader.fail(Code::Syntax, "nothing but a comment may follow the program number");
     }
     finishProgram();
-    const bool duplicate = m_out.findProgram(number) != nullptr;
+    const bool duplicate = !m_numbers.insert(number).second;
     const int first = static_cast<int>(m_out.blocks.size());
     m_out.programs.push_back({number, first, first, {}});
     if (duplicate) {
@@ -131,7 +134,7 @@ void Compiler::compileBlock(LineReader& reader, Block& block) {
         return;
     }
     const std::string_view word = reader.peekWord();
-    if (word == "IF" || word == "GOTO" || word == "WHILE" || word == "END") {
+    if (word == "IF" || word == "GOTO" || word == "WHILE" || word == "DO" || word == "END") {
         const int col = reader.column();
         reader.readWord();
         compileStatement(reader, word, col, block);
@@ -168,7 +171,6 @@ void readGotoTarget(LineReader& reader, std::vector<Op>& pool, Block& block) {
 }
 
 void Compiler::compileStatement(LineReader& reader, std::string_view word, int col, Block& block) {
-    const int index = static_cast<int>(m_out.blocks.size()) - 1;
     if (word == "GOTO") {
         block.kind = BlockKind::Goto;
         readGotoTarget(reader, m_out.ops, block);
@@ -176,6 +178,12 @@ void Compiler::compileStatement(LineReader& reader, std::string_view word, int c
     }
     if (word == "END") {
         compileLoopEnd(reader, col, block);
+        return;
+    }
+    if (word == "DO") {
+        Operand always;
+        always.value = 1.0;
+        openLoop(reader, col, always, block);  // DO without WHILE loops until a GOTO leaves
         return;
     }
     reader.skipBlanks();
@@ -191,13 +199,7 @@ void Compiler::compileStatement(LineReader& reader, std::string_view word, int c
         if (next != "DO") {
             reader.fail(Code::Syntax, "WHILE[...] must be followed by DO1, DO2 or DO3");
         }
-        const int id = reader.readInteger("DO");
-        if (id < 1 || id > kMaxLoopNesting || m_loops.size() == kMaxLoopNesting) {
-            reader.failAt(Code::LoopMismatch, col, "loops are DO1 to DO3, nested at most 3 deep");
-        }
-        block.kind = BlockKind::While;
-        block.value = cond;
-        m_loops.push_back({id, index});
+        openLoop(reader, col, cond, block);
         return;
     }
     block.cond = cond;
@@ -213,6 +215,16 @@ void Compiler::compileStatement(LineReader& reader, std::string_view word, int c
     } else {
         reader.fail(Code::Syntax, "IF[...] must be followed by GOTO or THEN");
     }
+}
+
+void Compiler::openLoop(LineReader& reader, int col, const Operand& cond, Block& block) {
+    const int id = reader.readInteger("DO");
+    if (id < 1 || id > kMaxLoopNesting || m_loops.size() == kMaxLoopNesting) {
+        reader.failAt(Code::LoopMismatch, col, "loops are DO1 to DO3, nested at most 3 deep");
+    }
+    block.kind = BlockKind::While;
+    block.value = cond;
+    m_loops.push_back({id, static_cast<int>(m_out.blocks.size()) - 1});
 }
 
 void Compiler::compileLoopEnd(LineReader& reader, int col, Block& block) {
@@ -240,11 +252,12 @@ void Compiler::resolveJumps() {
                 const int n = static_cast<int>(std::clamp(label.value, -1.0, 1e9));
                 b.target = m_out.findLabel(b.program, n);
                 if (b.target < 0) {
-                    m_out.diagnostics.push_back({Severity::Error, Code::MissingLabel,
-                                                 m_out.programs[b.program].number, b.line, 0,
-                                                 "GOTO" + std::to_string(n) + ": there is no N" +
-                                                     std::to_string(n) + " in this program"});
-                    b.kind = BlockKind::Invalid;
+                    // Only an error when the branch is taken; the run says so then.
+                    m_out.diagnostics.push_back(
+                        {Severity::Warning, Code::LabelNotFound, m_out.programs[b.program].number,
+                         b.line, 0,
+                         "GOTO" + std::to_string(n) + ": there is no N" + std::to_string(n) +
+                             " in this program; the run stops here if the branch is taken"});
                 }
             }
         }
@@ -254,15 +267,26 @@ void Compiler::resolveJumps() {
     }
 }
 
+void indexPrograms(CompiledText& text) {
+    text.programIndex.clear();
+    for (std::size_t i = 0; i < text.programs.size(); ++i) {
+        text.programIndex.emplace_back(text.programs[i].number, static_cast<std::int32_t>(i));
+    }
+    // Stable, so the first of two equal numbers stays in front and is the one kept.
+    std::stable_sort(text.programIndex.begin(), text.programIndex.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    text.programIndex.erase(
+        std::unique(text.programIndex.begin(), text.programIndex.end(),
+                    [](const auto& a, const auto& b) { return a.first == b.first; }),
+        text.programIndex.end());
+}
+
 }  // namespace
 
 const ProgramInfo* CompiledText::findProgram(int number) const {
-    for (const ProgramInfo& p : programs) {
-        if (p.number == number) {
-            return &p;
-        }
-    }
-    return nullptr;
+    const auto it = std::lower_bound(programIndex.begin(), programIndex.end(), number,
+                                     [](const auto& entry, int n) { return entry.first < n; });
+    return it != programIndex.end() && it->first == number ? &programs[it->second] : nullptr;
 }
 
 int CompiledText::findLabel(int program, int label) const {
@@ -310,6 +334,7 @@ CompiledText compileText(std::string_view text) {
         compiler.compileLine(content, line);
     }
     compiler.finishProgram();
+    indexPrograms(out);
     compiler.resolveJumps();
     return out;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "check/diagnostic.hpp"
@@ -39,14 +40,16 @@ enum class OpCode : std::uint8_t {
     Round,
     Fix,
     Fup,
+    RoundAddress,  // ROUND inside an NC address: to the address's 0.001 mm
     Eq,
     Ne,
     Gt,
     Ge,
     Lt,
     Le,
-    And,
+    And,  // the logical operations work bitwise on whole numbers
     Or,
+    Xor,
 };
 
 struct Op {
@@ -91,6 +94,7 @@ struct NcBlock {
     std::array<std::uint8_t, 4> m{};
     std::uint16_t wordMask = 0;
     std::array<Operand, kAddressCount> words{};
+    std::array<std::uint16_t, kAddressCount> columns{};  // of each word, 0 past 65535
 };
 
 enum class BlockKind : std::uint8_t {
@@ -137,6 +141,9 @@ struct CompiledText {
     std::vector<std::string> messages;
     std::vector<ProgramInfo> programs;  // the first one is the main program
     std::vector<Diagnostic> diagnostics;
+    // (O number, index into programs) sorted by number, the first definition
+    // of a number only: calls find a program in log time.
+    std::vector<std::pair<std::int32_t, std::int32_t>> programIndex;
 
     const ProgramInfo* findProgram(int number) const;
     int findLabel(int program, int label) const;  // block index or -1

@@ -32,6 +32,10 @@ constexpr CodeInfo kCodes[] = {
     {Code::Alarm, Severity::Error, "alarm"},
     {Code::SubprogramNesting, Severity::Error, "subprogram-nesting"},
     {Code::BlockLimit, Severity::Error, "does-not-end"},
+    {Code::ToolTooLarge, Severity::Error, "tool-too-large"},
+    {Code::CompensationInterference, Severity::Error, "compensation-interference"},
+    {Code::ArcOffsetUnreachable, Severity::Error, "arc-offset-unreachable"},
+    {Code::CompensationOnArc, Severity::Error, "compensation-on-arc"},
     {Code::RapidBelowZero, Severity::Warning, "rapid-below-zero"},
     {Code::FeedRateZero, Severity::Warning, "feed-rate-zero"},
     {Code::SpindleStopped, Severity::Warning, "spindle-stopped"},
@@ -39,6 +43,12 @@ constexpr CodeInfo kCodes[] = {
     {Code::NoDecimalPoint, Severity::Warning, "no-decimal-point"},
     {Code::DuplicateProgram, Severity::Warning, "duplicate-program"},
     {Code::NotSafeAtEnd, Severity::Warning, "not-safe-at-end"},
+    {Code::RapidIntoWork, Severity::Warning, "rapid-into-work"},
+    {Code::LengthOffsetNotTool, Severity::Warning, "length-offset-not-tool"},
+    {Code::HomeThroughWork, Severity::Warning, "home-through-work"},
+    {Code::FragileComparison, Severity::Warning, "fragile-comparison"},
+    {Code::LabelNotFound, Severity::Warning, "label-not-found"},
+    {Code::ArcRadiusNotPositive, Severity::Error, "arc-radius-not-positive"},
 };
 
 static_assert(std::size(kCodes) == kCodeCount, "one row per code");

@@ -32,6 +32,10 @@ enum class Code {
     Alarm,
     SubprogramNesting,
     BlockLimit,
+    ToolTooLarge,
+    CompensationInterference,
+    ArcOffsetUnreachable,
+    CompensationOnArc,
     // warnings
     RapidBelowZero,
     FeedRateZero,
@@ -40,9 +44,16 @@ enum class Code {
     NoDecimalPoint,
     DuplicateProgram,
     NotSafeAtEnd,
+    // added later; warnings then errors
+    RapidIntoWork,
+    LengthOffsetNotTool,
+    HomeThroughWork,
+    FragileComparison,
+    LabelNotFound,
+    ArcRadiusNotPositive,
 };
 
-constexpr int kCodeCount = static_cast<int>(Code::NotSafeAtEnd) + 1;
+constexpr int kCodeCount = static_cast<int>(Code::ArcRadiusNotPositive) + 1;
 
 Severity severityOf(Code code);
 

@@ -11,16 +11,15 @@ namespace tesmara::check {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kWholeLimit = 9007199254740992.0;  // 2^53: every whole double below is exact
 
-bool equalKeepingVacant(double a, double b) {
-    if (isVacant(a) || isVacant(b)) {
-        return isVacant(a) && isVacant(b);
-    }
-    return nearlyEqual(a, b);
+// The binary integer a logical operation works on.
+std::int64_t bits(double v) {
+    return static_cast<std::int64_t>(std::round(std::clamp(v, -kWholeLimit, kWholeLimit)));
 }
 
-bool greater(double a, double b) {
-    return orZero(a) > orZero(b) && !nearlyEqual(orZero(a), orZero(b));
+bool greater(double a, double b, bool exact) {
+    return a > b && (exact || !nearlyEqual(a, b));
 }
 
 }  // namespace
@@ -65,6 +64,8 @@ double Evaluator::function(OpCode code, double a) {
             return std::round(a);
         case OpCode::Fix:
             return std::trunc(a);
+        case OpCode::RoundAddress:
+            return std::round(a * 1000.0) / 1000.0;
         default:
             return a < 0.0 ? std::floor(a) : std::ceil(a);
     }
@@ -88,19 +89,49 @@ double Evaluator::binary(OpCode code, double a, double b) {
             const double r = std::atan2(a, b) / kDegree;
             return r < 0.0 ? r + 360.0 : r;
         }
-        case OpCode::Gt:
-            return greater(a, b);
-        case OpCode::Ge:
-            return !greater(b, a);
-        case OpCode::Lt:
-            return greater(b, a);
-        case OpCode::Le:
-            return !greater(a, b);
         case OpCode::And:
-            return a != 0.0 && b != 0.0;
+            return static_cast<double>(bits(a) & bits(b));
+        case OpCode::Or:
+            return static_cast<double>(bits(a) | bits(b));
         default:
-            return a != 0.0 || b != 0.0;
+            return static_cast<double>(bits(a) ^ bits(b));
     }
+}
+
+// EQ and NE tell vacant from 0; the order comparisons read vacant as 0.
+double Evaluator::compare(OpCode code, double a, double b) {
+    if (code == OpCode::Eq || code == OpCode::Ne) {
+        if (isVacant(a) || isVacant(b)) {
+            return (isVacant(a) && isVacant(b)) == (code == OpCode::Eq) ? 1.0 : 0.0;
+        }
+    }
+    a = orZero(a);
+    b = orZero(b);
+    bool result[2];
+    for (const bool exact : {false, true}) {
+        switch (code) {
+            case OpCode::Eq:
+                result[exact] = exact ? a == b : nearlyEqual(a, b);
+                break;
+            case OpCode::Ne:
+                result[exact] = exact ? a != b : !nearlyEqual(a, b);
+                break;
+            case OpCode::Gt:
+                result[exact] = greater(a, b, exact);
+                break;
+            case OpCode::Ge:
+                result[exact] = !greater(b, a, exact);
+                break;
+            case OpCode::Lt:
+                result[exact] = greater(b, a, exact);
+                break;
+            default:
+                result[exact] = !greater(a, b, exact);
+                break;
+        }
+    }
+    m_fragile = m_fragile || result[0] != result[1];
+    return result[m_exact] ? 1.0 : 0.0;
 }
 
 double Evaluator::expression(const Operand& o) {
@@ -108,6 +139,7 @@ double Evaluator::expression(const Operand& o) {
     int top = -1;
     const Op* op = m_pool.data() + o.first;
     const Op* const end = op + o.count;
+    m_work += o.count;
     for (; op != end; ++op) {
         switch (op->code) {
             case OpCode::Const:
@@ -129,20 +161,28 @@ double Evaluator::expression(const Operand& o) {
                 stack[top] = -orZero(stack[top]);
                 continue;
             case OpCode::Eq:
-            case OpCode::Ne: {
-                const bool eq = equalKeepingVacant(stack[top - 1], stack[top]);
-                stack[--top] = (eq == (op->code == OpCode::Eq)) ? 1.0 : 0.0;
+            case OpCode::Ne:
+            case OpCode::Gt:
+            case OpCode::Ge:
+            case OpCode::Lt:
+            case OpCode::Le: {
+                const double r = compare(op->code, stack[top - 1], stack[top]);
+                stack[--top] = r;
                 continue;
             }
             default:
                 break;
         }
-        if (op->code >= OpCode::Sin && op->code <= OpCode::Fup && op->code != OpCode::Atan2) {
+        if (op->code >= OpCode::Sin && op->code <= OpCode::RoundAddress &&
+            op->code != OpCode::Atan2) {
             stack[top] = function(op->code, orZero(stack[top]));
-            continue;
+        } else {
+            const double r = binary(op->code, orZero(stack[top - 1]), orZero(stack[top]));
+            stack[--top] = r;
         }
-        const double r = binary(op->code, orZero(stack[top - 1]), orZero(stack[top]));
-        stack[--top] = r;
+        if (!m_failed && !std::isfinite(stack[top])) {
+            fail(Code::OutOfRange, "a value overflows: the result is too large to compute");
+        }
         if (m_failed) {
             return vacant();
         }

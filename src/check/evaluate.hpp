@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "check/compiled.hpp"
 
@@ -27,7 +29,9 @@ struct Fault {
 // `fault` and gives NaN; callers check `failed()` once per block.
 class Evaluator {
 public:
-    Evaluator(const std::vector<Op>& pool, const double* vars) : m_pool(pool), m_vars(vars) {}
+    // `exact`: compare as a control that compares the binary values exactly.
+    Evaluator(const std::vector<Op>& pool, const double* vars, bool exact = false)
+        : m_pool(pool), m_vars(vars), m_exact(exact) {}
 
     double operand(const Operand& o) {
         switch (o.kind) {
@@ -47,15 +51,26 @@ public:
     const Fault& fault() const { return m_fault; }
     void clear() { m_failed = false; }
 
+    // Whether a comparison since the last call came out differently exactly
+    // and with the tolerance; cleared by reading it.
+    bool takeFragile() { return std::exchange(m_fragile, false); }
+    // Expression operations run so far: long expressions count towards the
+    // limit of a run, not only the blocks they sit in.
+    std::int64_t work() const { return m_work; }
+
 private:
     double expression(const Operand& o);
     double function(OpCode code, double a);
     double binary(OpCode code, double a, double b);
+    double compare(OpCode code, double a, double b);
     void fail(Code code, std::string message);
 
     const std::vector<Op>& m_pool;
     const double* m_vars;
+    bool m_exact;
     bool m_failed = false;
+    bool m_fragile = false;
+    std::int64_t m_work = 0;
     Fault m_fault;
 };
 

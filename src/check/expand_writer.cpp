@@ -29,7 +29,7 @@ void ExpandWriter::flush() {
     m_body.clear();
 }
 
-void ExpandWriter::motion(const Segment& s) {
+void ExpandWriter::motion(const Segment& s, std::uint8_t axes) {
     std::string text;
     const bool compChanged =
         s.compensation != m_compensation ||
@@ -48,8 +48,18 @@ void ExpandWriter::motion(const Segment& s) {
     } else {
         text += s.clockwise ? "G2" : "G3";
     }
-    text +=
-        " X" + formatNumber(s.end.x) + " Y" + formatNumber(s.end.y) + " Z" + formatNumber(s.end.z);
+    if (s.shape == Shape::Arc) {
+        axes |= 3;
+    }
+    if (axes & 1) {
+        text += " X" + formatNumber(s.end.x);
+    }
+    if (axes & 2) {
+        text += " Y" + formatNumber(s.end.y);
+    }
+    if (axes & 4) {
+        text += " Z" + formatNumber(s.end.z);
+    }
     if (s.shape == Shape::Arc) {
         text +=
             " I" + formatNumber(s.centreX - s.start.x) + " J" + formatNumber(s.centreY - s.start.y);

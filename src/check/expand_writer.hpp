@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "check/check.hpp"
@@ -15,7 +16,8 @@ public:
 
     bool enabled() const { return static_cast<bool>(m_sink); }
     void line(std::string_view text);
-    void motion(const Segment& segment);
+    // `axes`: X 1, Y 2, Z 4, the axes to write; an arc always has X and Y.
+    void motion(const Segment& segment, std::uint8_t axes);
     void finish();
 
 private:

@@ -7,11 +7,13 @@ namespace tesmara::check {
 
 std::string formatNumber(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);
-    double rounded = std::round(value * scale) / scale;
+    // Past 2^52 every double is whole: scaling it could only overflow.
+    double rounded = std::fabs(value) < 0x1p52 ? std::round(value * scale) / scale : value;
     if (rounded == 0.0) {
         rounded = 0.0;  // no "-0."
     }
-    char buffer[64];
+    // The largest double has 309 digits before the point.
+    char buffer[400];
     const auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, decimals);
     std::string text(buffer, ec == std::errc() ? end : buffer);

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "check/circles.hpp"
+#include "check/compensation.hpp"
 #include "check/format.hpp"
 
 namespace tesmara::check {
@@ -11,6 +13,9 @@ namespace tesmara::check {
 namespace {
 
 constexpr int kMaxCallDepth = 10;
+// Expression operations a block may take on average before the run counts
+// as one that does not end.
+constexpr std::int64_t kOpsPerBlock = 16;
 
 bool isTrue(double v) {
     return orZero(v) != 0.0;
@@ -18,14 +23,24 @@ bool isTrue(double v) {
 
 }  // namespace
 
-Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result)
+Machine::Machine(const CompiledText& text, const CheckOptions& options, CheckResult& result,
+                 const CheckResult* centre)
     : m_text(text),
       m_options(options),
       m_result(result),
       m_vars(kVariableCount, vacant()),
-      m_eval(text.ops, m_vars.data()),
+      m_eval(text.ops, m_vars.data(), options.comparison == Comparison::Exact),
       m_warned(text.blocks.size(), 0),
-      m_expand(options.expandTo) {}
+      m_arcSide(text.blocks.size(), 0),
+      m_expand(options.expandTo),
+      m_centre(centre) {
+    if (options.start) {
+        m_state.position = *options.start;
+    } else {
+        m_state.position = {0.0, 0.0, options.reference.z};
+        m_state.unsettled = 3;
+    }
+}
 
 void Machine::run() {
     if (m_text.programs.empty()) {
@@ -43,6 +58,7 @@ void Machine::run() {
 
 bool Machine::error(Code code, std::string message) {
     const Block& b = m_text.blocks[m_pc];
+    m_result.summary.endless = code == Code::BlockLimit;
     m_result.diagnostics.push_back(
         {Severity::Error, code, m_text.programs[b.program].number, b.line, 0, std::move(message)});
     m_running = false;
@@ -77,12 +93,36 @@ bool Machine::step() {
     if (cancelled()) {
         return false;
     }
-    if (++m_result.summary.blocksExecuted > m_options.blockLimit) {
+    const std::int64_t limit = m_options.blockLimit;
+    const bool tooLong = m_eval.work() / kOpsPerBlock > limit;  // no overflow at any limit
+    if (++m_result.summary.blocksExecuted > limit || tooLong) {
         --m_result.summary.blocksExecuted;
-        return error(Code::BlockLimit, "the program does not end: more than " +
-                                           std::to_string(m_options.blockLimit) +
-                                           " blocks executed (is a depth per cut or step 0?)");
+        return error(Code::BlockLimit,
+                     "the program does not end: more than " + std::to_string(limit) +
+                         (tooLong ? " blocks' worth of expression work done" : " blocks executed") +
+                         " (is a depth per cut or step 0?)");
     }
+    const bool going = dispatch(b);
+    if (m_eval.takeFragile()) {
+        warn(b, Code::FragileComparison,
+             "this comparison holds or fails only by rounding: exactly the values differ, "
+             "within the tolerance they are equal; on a control that compares exactly "
+             "the loop runs once more, once less, or never ends (--compare exact runs it so)");
+    }
+    return going;
+}
+
+bool Machine::condition(const Operand& operand, bool& holds) {
+    const double c = m_eval.operand(operand);
+    if (m_eval.failed()) {
+        return error(m_eval.fault().code, m_eval.fault().message);
+    }
+    holds = isTrue(c);
+    return true;
+}
+
+bool Machine::dispatch(const Block& b) {
+    bool holds = false;
     switch (b.kind) {
         case BlockKind::Nc:
             return executeNc(b);
@@ -90,28 +130,16 @@ bool Machine::step() {
             return assign(b) && (++m_pc, true);
         case BlockKind::Goto:
             return jump(b, b.cond);
-        case BlockKind::IfGoto: {
-            const double c = m_eval.operand(b.cond);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
+        case BlockKind::IfGoto:
+            return condition(b.cond, holds) && (holds ? jump(b, b.value) : (++m_pc, true));
+        case BlockKind::IfThen:
+            return condition(b.cond, holds) && (!holds || assign(b)) && (++m_pc, true);
+        case BlockKind::While:
+            if (!condition(b.value, holds)) {
+                return false;
             }
-            return isTrue(c) ? jump(b, b.value) : (++m_pc, true);
-        }
-        case BlockKind::IfThen: {
-            const double c = m_eval.operand(b.cond);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
-            }
-            return (!isTrue(c) || assign(b)) && (++m_pc, true);
-        }
-        case BlockKind::While: {
-            const double c = m_eval.operand(b.value);
-            if (m_eval.failed()) {
-                return error(m_eval.fault().code, m_eval.fault().message);
-            }
-            m_pc = isTrue(c) ? m_pc + 1 : b.target;
+            m_pc = holds ? m_pc + 1 : b.target;
             return true;
-        }
         case BlockKind::End:
             m_pc = b.target;
             return true;
@@ -261,8 +289,21 @@ void run(const CompiledText& text, const CheckOptions& options, CheckResult& res
     result.summary = {};
     result.diagnostics = text.diagnostics;
     result.cancelled = false;
-    Machine machine(text, options, result);
-    machine.run();
+    CheckOptions first = options;
+    if (options.centreLine) {
+        first.expandTo = nullptr;
+    }
+    Machine(text, first, result).run();
+    result.tools = options.tools;
+    compensate(options.tools, result);
+    summariseCircles(options.tools, result);
+    if (!options.centreLine || !options.expandTo || result.hasError() || result.cancelled) {
+        return;
+    }
+    // The centre path needs the moves after each one, so it is written by a
+    // second run that replaces every move by its pieces.
+    CheckResult again;
+    Machine(text, options, again, &result).run();
 }
 
 CheckResult run(const CompiledText& text, const CheckOptions& options) {

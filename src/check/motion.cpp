@@ -13,6 +13,9 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kDegree = kPi / 180.0;
 constexpr double kSamePoint = 1e-9;
 constexpr double kArcReach = 1e-4;  // mm an R arc may fall short of its end point
+constexpr const char* kNegativeRadiusCause =
+    "; R is negative because the radius it is computed from is: in a thread, the tool radius "
+    "is larger than the thread's minor radius";
 
 constexpr std::uint16_t kAxes = bit(Address::X) | bit(Address::Y) | bit(Address::Z);
 
@@ -99,9 +102,13 @@ void applyModes(const NcBlock& nc, const Words& words, ModalState& next) {
 
 }  // namespace
 
+Point3 Machine::origin(const ModalState& state) const {
+    const Point3& offset = m_options.workOffsets[state.workOffset];
+    return {offset.x + state.shift.x, offset.y + state.shift.y, offset.z + state.shift.z};
+}
+
 Point3 Machine::target(const Words& w, const ModalState& next) const {
-    const Point3& offset = m_options.workOffsets[next.workOffset];
-    const Point3 origin{offset.x + next.shift.x, offset.y + next.shift.y, offset.z + next.shift.z};
+    const Point3 origin = this->origin(next);
     const Point3& at = next.position;
     Point3 t = at;
     if (next.absolute) {
@@ -131,6 +138,34 @@ Point3 Machine::target(const Words& w, const ModalState& next) const {
     return t;
 }
 
+// A start nobody gave has no X and Y: an axis a rapid sets absolutely starts
+// where it is set, so that move has no length; an axis a move needs before it
+// is set (a feed, an arc, an incremental or polar move) starts at the local zero.
+void Machine::settleStart(const Words& w, bool home, ModalState& next) {
+    constexpr double Point3::*kPlane[] = {&Point3::x, &Point3::y};
+    constexpr Address kLetter[] = {Address::X, Address::Y};
+    const bool polar = next.polar && !home;
+    const bool rapid = home || next.motion == Motion::Rapid;
+    const bool planar = w.has(Address::X) || w.has(Address::Y);
+    const Point3 zero = origin(next);
+    for (int axis = 0; axis < 2; ++axis) {
+        const auto flag = static_cast<std::uint8_t>(1u << axis);
+        const bool commanded = w.has(kLetter[axis]) || (polar && planar);
+        if (!(next.unsettled & flag) || (rapid && !commanded)) {
+            continue;
+        }
+        const double local = zero.*kPlane[axis];
+        const double at = commanded && next.absolute && !polar ? local + w[kLetter[axis]] : local;
+        next.position.*kPlane[axis] = at;
+        next.unsettled &= static_cast<std::uint8_t>(~flag);
+        // Earlier moves never moved this axis: they happened where it now is.
+        for (Segment& s : m_result.segments) {
+            s.start.*kPlane[axis] = at;
+            s.end.*kPlane[axis] = at;
+        }
+    }
+}
+
 void Machine::planHome(const Words& w, const ModalState& next) {
     ModalState cartesian = next;
     cartesian.polar = false;
@@ -157,6 +192,10 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     const double d = std::hypot(dx, dy);
     if (w.has(Address::R)) {
         const double r = std::fabs(w[Address::R]);
+        if (r < kSamePoint) {
+            return error(Code::ArcRadiusNotPositive,
+                         "R" + formatNumber(w[Address::R]) + ": the arc's radius has become zero");
+        }
         if (d < kSamePoint) {
             return error(Code::ArcWithoutCentre,
                          "an arc with R cannot be a full circle; use I and J");
@@ -165,7 +204,8 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
             return error(Code::ArcRadiusTooSmall,
                          "R" + formatNumber(w[Address::R]) + " cannot reach the end point: it is " +
                              formatNumber(d) + " mm from the start, more than the diameter " +
-                             formatNumber(2 * r));
+                             formatNumber(2 * r) +
+                             (w[Address::R] < 0.0 ? kNegativeRadiusCause : ""));
         }
         const double h = std::sqrt(std::max(0.0, r * r - d * d / 4));
         const double side = (cw ? -1.0 : 1.0) * (w[Address::R] < 0 ? -1.0 : 1.0);
@@ -179,7 +219,11 @@ bool Machine::planArc(const Words& w, const ModalState& next, Segment& arc) {
     }
     arc.radius = std::hypot(s.x - arc.centreX, s.y - arc.centreY);
     if (arc.radius < kSamePoint) {
-        return error(Code::ArcWithoutCentre, "the arc's centre lies on its start point");
+        return error(Code::ArcRadiusNotPositive,
+                     "the arc's centre lies on its start point: its radius has become zero");
+    }
+    if (!radiusKeepsItsSign(w, arc)) {
+        return false;
     }
     arc.shape = Shape::Arc;
     arc.clockwise = cw;
@@ -203,6 +247,31 @@ void Machine::growSegments() {
     segments.reserve(std::min(std::max<std::size_t>(64, 2 * segments.capacity()), most));
 }
 
+// A radius a loop shrinks turns negative silently: R changes sign, or a full
+// circle by I and J starts on the other side of its centre than when the same
+// line ran before.
+bool Machine::radiusKeepsItsSign(const Words& w, const Segment& arc) {
+    const double dx = arc.start.x - arc.centreX;
+    const double dy = arc.start.y - arc.centreY;
+    const bool circle = std::hypot(arc.end.x - arc.start.x, arc.end.y - arc.start.y) < kSamePoint;
+    std::int8_t side = 0;
+    if (w.has(Address::R)) {
+        side = w[Address::R] < 0.0 ? -1 : 1;
+    } else if (circle) {
+        side = static_cast<std::int8_t>(std::fabs(dx) >= std::fabs(dy) ? (dx < 0 ? -1 : 1)
+                                                                       : (dy < 0 ? -2 : 2));
+    }
+    std::int8_t& before = m_arcSide[m_pc];
+    if (side != 0 && before == -side) {
+        return error(Code::ArcRadiusNotPositive,
+                     "the radius of this arc has become negative: when the line ran before, "
+                     "its centre lay on the other side (is a taper or a step larger than the "
+                     "radius?)");
+    }
+    before = before == 0 ? side : before;
+    return true;
+}
+
 // Appends the block's motions to the segments; the caller drops them again
 // when the block fails.
 bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
@@ -210,6 +279,7 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
     std::vector<Segment>& segments = m_result.segments;
     const std::size_t first = segments.size();
     if (nc.home) {
+        settleStart(w, true, next);
         planHome(w, next);
     } else if (nc.localShift) {
         next.shift.x = w.has(Address::X) ? w[Address::X] : next.shift.x;
@@ -219,6 +289,7 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
         const bool arc = next.motion == Motion::ArcCw || next.motion == Motion::ArcCcw;
         const std::uint16_t centre = bit(Address::I) | bit(Address::J) | bit(Address::R);
         if ((w.present & kAxes) || (arc && (w.present & centre))) {
+            settleStart(w, false, next);
             makeRoom();
             Segment& s = segments.emplace_back();
             s.start = next.position;
@@ -241,7 +312,7 @@ bool Machine::plan(const NcBlock& nc, const Words& w, ModalState& next) {
     return true;
 }
 
-void Machine::warn(const Block& block, Code code, std::string message) {
+void Machine::warn(const Block& block, Code code, std::string message, int column) {
     const int index = static_cast<int>(&block - m_text.blocks.data());
     const std::uint32_t flag =
         1u << (static_cast<int>(code) - static_cast<int>(Code::RapidBelowZero));
@@ -250,7 +321,55 @@ void Machine::warn(const Block& block, Code code, std::string message) {
     }
     m_warned[index] |= flag;
     m_result.diagnostics.push_back({Severity::Warning, code, m_text.programs[block.program].number,
-                                    block.line, 0, std::move(message)});
+                                    block.line, column, std::move(message)});
+}
+
+// No position, length or time may overflow; every figure stays a number.
+bool Machine::finite(std::size_t first) {
+    const std::vector<Segment>& segments = m_result.segments;
+    for (std::size_t i = first; i < segments.size(); ++i) {
+        const Segment& s = segments[i];
+        const double values[] = {s.start.x, s.start.y, s.start.z, s.end.x, s.end.y,  s.end.z,
+                                 s.centreX, s.centreY, s.radius,  s.sweep, length(s)};
+        if (!std::all_of(std::begin(values), std::end(values),
+                         [](double v) { return std::isfinite(v); })) {
+            return error(Code::OutOfRange, "a position of this block is too large to compute");
+        }
+    }
+    return true;
+}
+
+// The totals before the block are given back when its moves overflow them.
+bool Machine::totalsFinite(const Totals& before) {
+    Summary& s = m_result.summary;
+    if (std::isfinite(s.feedLength + s.rapidLength + s.cycleSeconds)) {
+        return true;
+    }
+    s.feedLength = before.feed;
+    s.rapidLength = before.rapid;
+    s.cycleSeconds = before.seconds;
+    return error(Code::OutOfRange, "the lengths or the time of the run are too large to compute");
+}
+
+// Warnings about the block as a whole, before it moves.
+void Machine::inspect(const Block& block, const NcBlock& nc, const Words& w, const ModalState& next,
+                      std::size_t first) {
+    const auto column = [&](Address a) { return int(nc.columns[static_cast<int>(a)]); };
+    const int tool = next.tool != 0 ? next.tool : next.selectedTool;
+    if (nc.lengthComp == 1 && w.has(Address::H) && tool != 0 && next.lengthRegister != tool) {
+        warn(block, Code::LengthOffsetNotTool,
+             "G43 H" + std::to_string(next.lengthRegister) + " takes the length of tool " +
+                 std::to_string(next.lengthRegister) + ", but the tool is T" + std::to_string(tool),
+             column(Address::H));
+    }
+    const std::vector<Segment>& segments = m_result.segments;
+    if (nc.home && next.absolute && w.has(Address::Z) && first < segments.size() &&
+        segments[first].end.z < m_state.position.z - kSamePoint) {
+        warn(block, Code::HomeThroughWork,
+             "G28 in G90 goes down to Z" + formatNumber(segments[first].end.z) +
+                 " before it goes up to the reference; G91 G28 Z0 goes straight up",
+             column(Address::Z));
+    }
 }
 
 // Totals and warnings of one planned segment; false for a line that goes
@@ -277,6 +396,11 @@ bool Machine::account(const Block& block, Segment& s) {
     if (s.kind == MoveKind::Rapid) {
         sum.rapidLength += len;
         sum.cycleSeconds += len / m_options.rapidRate * 60.0;
+        if (s.end.z < -kSamePoint && s.end.z < s.start.z - kSamePoint) {
+            warn(block, Code::RapidIntoWork,
+                 "rapid move down to Z" + formatNumber(s.end.z) + ", below the work's Z0",
+                 m_text.nc[block.nc].columns[static_cast<int>(Address::Z)]);
+        }
         if (sideways && std::min(s.start.z, s.end.z) < -kSamePoint) {
             warn(block, Code::RapidBelowZero,
                  "rapid move in X/Y with the tool below Z0 (at Z" +
@@ -299,42 +423,17 @@ bool Machine::account(const Block& block, Segment& s) {
             sum.feedExtents.add(s.end);
         }
     }
-    const double low = std::min(s.start.z, s.end.z);
-    sum.deepestZ = sum.deepestZ ? std::min(*sum.deepestZ, low) : low;
-    if (m_expand.enabled()) {
-        m_expand.motion(s);
+    // Where the program moved to, not where the tool stood before it began.
+    sum.deepestZ = sum.deepestZ ? std::min(*sum.deepestZ, s.end.z) : s.end.z;
+    if (m_expand.enabled() && !m_blockExpanded) {
+        expandCentre(s);
     }
+    ++m_moves;
     return true;
 }
 
-void Machine::expandBefore(const NcBlock& nc, const Words& w, const ModalState& next) {
-    if (hasM(nc, 6)) {
-        m_expand.line("T" + std::to_string(next.tool) + " M6");
-    }
-    if (hasM(nc, 3) || hasM(nc, 4)) {
-        m_expand.line((hasM(nc, 3) ? "M3 S" : "M4 S") + formatShort(next.speed));
-    } else if (w.has(Address::S)) {
-        m_expand.line("S" + formatShort(next.speed));
-    }
-    if (hasM(nc, 8)) {
-        m_expand.line("M8");
-    }
-    if (next.lengthComp != m_state.lengthComp || (next.lengthComp && w.has(Address::H))) {
-        m_expand.line(next.lengthComp ? "G43 H" + std::to_string(next.lengthRegister) : "G49");
-    }
-}
-
-void Machine::expandAfter(const NcBlock& nc) {
-    for (int m : {5, 9, 0, 1}) {
-        if (hasM(nc, m)) {
-            m_expand.line("M" + std::to_string(m));
-        }
-    }
-}
-
 void Machine::noteLocalOrigin(const ModalState& next) {
-    const Point3& offset = m_options.workOffsets[next.workOffset];
-    const Point3 origin{offset.x + next.shift.x, offset.y + next.shift.y, offset.z + next.shift.z};
+    const Point3 origin = this->origin(next);
     std::vector<Point3>& origins = m_result.summary.localOrigins;
     const bool none = next.shift.x == 0.0 && next.shift.y == 0.0 && next.shift.z == 0.0;
     const bool same = !origins.empty() && origins.back().x == origin.x &&
@@ -350,12 +449,19 @@ bool Machine::executeNc(const Block& block) {
     const std::size_t first = segments.size();
     Words w;
     ModalState next = m_state;
-    if (!readWords(nc, w) || !plan(nc, w, next)) {
+    if (!readWords(nc, w) || !plan(nc, w, next) || !finite(first)) {
         segments.resize(first);
         return false;
     }
+    inspect(block, nc, w, next, first);
     if (m_expand.enabled()) {
         expandBefore(nc, w, next);
+        m_blockAxes = commandedAxes(w, next);
+        // A reference return stays one on the centre path too.
+        m_blockExpanded = !centreLine() || nc.home;
+        if (m_blockExpanded) {
+            expandMotion(nc, w, next, first);
+        }
     }
     if (hasM(nc, 6)) {
         std::vector<int>& tools = m_result.summary.toolsUsed;
@@ -367,13 +473,21 @@ bool Machine::executeNc(const Block& block) {
         noteLocalOrigin(next);
     }
     m_state = next;
+    const Summary& sum = m_result.summary;
+    const Totals before{sum.feedLength, sum.rapidLength, sum.cycleSeconds};
     std::size_t kept = first;
     for (std::size_t i = first; i < segments.size(); ++i) {
         if (account(block, segments[i]) && kept++ != i) {
             segments[kept - 1] = segments[i];
         }
     }
+    if (m_expand.enabled() && !m_blockExpanded && kept == first) {
+        expandMotion(nc, w, next, first);  // no length from the assumed start: as programmed
+    }
     segments.resize(std::min(kept, m_options.segmentLimit));
+    if (!totalsFinite(before)) {
+        return false;
+    }
     if (hasM(nc, 5)) {
         m_state.spindle = Spindle::Stopped;
     }

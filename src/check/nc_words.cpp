@@ -139,8 +139,17 @@ void readAddress(LineReader& reader, int col, Address a, NcBlock& nc, std::vecto
         warn(col, word + " has no decimal point: read here as " + word.substr(1) +
                       " mm, while many controls read it as thousandths of a mm");
     }
+    if (isAxis(a) && value.kind == Operand::Kind::Expr) {
+        // ROUND in an axis address rounds to the address's least increment.
+        for (int i = value.first; i < value.first + value.count; ++i) {
+            if (pool[i].code == OpCode::Round) {
+                pool[i].code = OpCode::RoundAddress;
+            }
+        }
+    }
     nc.wordMask |= bit(a);
     nc.words[static_cast<int>(a)] = value;
+    nc.columns[static_cast<int>(a)] = static_cast<std::uint16_t>(col <= 0xffff ? col : 0);
 }
 
 }  // namespace

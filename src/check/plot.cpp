@@ -37,6 +37,89 @@ std::string extentsCaption(const Summary& s) {
            " to " + formatShort(e.max.z) + "; cycle " + durationText(s.cycleSeconds);
 }
 
+const std::vector<Segment>& centrePathOf(const CheckResult& r) {
+    return r.centrePath.empty() ? r.segments : r.centrePath;
+}
+
+// Under the moves: a band as wide as the tool along each feed of the tool
+// centre in the top view, and in the side view the width the tool covers.
+void addSweep(const CheckResult& r, PlotScene& scene) {
+    const std::vector<Segment>& path = centrePathOf(r);
+    const View& top = scene.views[0];
+    const View& side = scene.views[1];
+    std::vector<Point3> points;
+    const std::size_t drawn = std::min(path.size(), kMaxDrawnSegments);
+    for (std::size_t i = 0; i < drawn; ++i) {
+        const Segment& s = path[i];
+        const std::optional<double> d = r.tools.diameter(s.tool);
+        if (s.kind != MoveKind::Feed || !d) {
+            continue;
+        }
+        points.clear();
+        flattenSegment(s, kTolerance, points);
+        Stroke band{{}, kSweptColour, false, false, 0, s.line, *d * top.scale};
+        Extents across;
+        for (const Point3& p : points) {
+            band.xy.push_back(top.px(p));
+            band.xy.push_back(top.py(p));
+            across.add(p);
+        }
+        scene.strokes.push_back(std::move(band));
+        const double left = side.px({across.min.x - *d / 2, 0, 0});
+        const double right = side.px({across.max.x + *d / 2, 0, 0});
+        const double low = side.py(across.min) + 1;
+        const double high = std::min(side.py(across.max) - 1, low - 2);
+        scene.strokes.push_back({{left, low, right, low, right, high, left, high},
+                                 kSweptColour,
+                                 false,
+                                 false,
+                                 1,
+                                 s.line,
+                                 0.0,
+                                 true});
+    }
+}
+
+// Over the moves: where compensation moves the tool centre off the programmed path.
+void addToolCentre(const CheckResult& r, PlotScene& scene) {
+    std::vector<Point3> points;
+    const std::size_t drawn = std::min(r.centrePath.size(), kMaxDrawnSegments);
+    for (std::size_t i = 0; i < drawn; ++i) {
+        const Segment& s = r.centrePath[i];
+        if (s.compensation == Compensation::Off || !r.tools.radius(s.compensationRegister)) {
+            continue;
+        }
+        points.clear();
+        flattenSegment(s, kTolerance, points);
+        for (int v = 0; v < 2; ++v) {
+            Stroke stroke{{}, kToolCentreColour, s.kind == MoveKind::Rapid, false, v, s.line};
+            for (const Point3& p : points) {
+                stroke.xy.push_back(scene.views[v].px(p));
+                stroke.xy.push_back(scene.views[v].py(p));
+            }
+            scene.strokes.push_back(std::move(stroke));
+        }
+    }
+}
+
+std::string strokeElement(const Stroke& s) {
+    std::string out;
+    if (s.filled) {
+        out = "<polygon fill=\"" + hex(s.colour) + "\"";
+    } else if (s.band > 0.0) {
+        out = "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\" stroke-width=\"" +
+              formatShort(s.band, 2) + "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+    } else {
+        out = "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\"" +
+              (s.dashed ? " stroke-dasharray=\"4 3\"" : "") + (s.wide ? " stroke-width=\"2\"" : "");
+    }
+    out += " points=\"";
+    for (std::size_t i = 0; i < s.xy.size(); i += 2) {
+        out += (i ? " " : "") + formatShort(s.xy[i], 2) + "," + formatShort(s.xy[i + 1], 2);
+    }
+    return out + "\"/>\n";
+}
+
 }  // namespace
 
 Rgb depthColour(double z, double top, double bottom) {
@@ -75,6 +158,26 @@ Extents moveExtents(const std::vector<Segment>& segments) {
     return e;
 }
 
+Extents sweptExtents(const CheckResult& result) {
+    const std::vector<Segment>& path = centrePathOf(result);
+    Extents e;
+    std::vector<Point3> points;
+    for (std::size_t i = 0; i < std::min(path.size(), kMaxDrawnSegments); ++i) {
+        const Segment& s = path[i];
+        const std::optional<double> d = result.tools.diameter(s.tool);
+        if (s.kind != MoveKind::Feed || !d) {
+            continue;
+        }
+        points.clear();
+        flattenSegment(s, kTolerance * 10, points);
+        for (const Point3& p : points) {
+            e.add({p.x - *d / 2, p.y - *d / 2, p.z});
+            e.add({p.x + *d / 2, p.y + *d / 2, p.z});
+        }
+    }
+    return e;
+}
+
 std::vector<View> layoutViews(const Extents& e, double width, double height) {
     const Point3 lo = e.valid ? e.min : Point3{};
     const Point3 hi = e.valid ? e.max : Point3{};
@@ -93,7 +196,12 @@ std::vector<View> layoutViews(const Extents& e, double width, double height) {
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height) {
-    return buildScene(result, width, height, moveExtents(result.segments));
+    Extents frame = moveExtents(result.segments);
+    if (const Extents swept = sweptExtents(result); swept.valid) {
+        frame.add(swept.min);
+        frame.add(swept.max);
+    }
+    return buildScene(result, width, height, frame);
 }
 
 PlotScene buildScene(const CheckResult& result, double width, double height, const Extents& frame) {
@@ -117,6 +225,12 @@ PlotScene buildScene(const CheckResult& result, double width, double height, con
             {"first " + std::to_string(drawn) + " of " + std::to_string(sum.moves) + " moves drawn",
              kMargin, height - 22});
     }
+    const std::size_t under = scene.strokes.size();
+    addSweep(result, scene);
+    if (scene.strokes.size() > under) {
+        scene.labels.push_back({"shaded: swept by the tool; blue: tool centre where compensated",
+                                top.left + top.width / 2, top.top - 8});
+    }
     // The arcs lie in X and Y, which both views draw at the same scale.
     const double tolerance = kPixelTolerance / top.scale;
     std::vector<Point3> points;
@@ -136,6 +250,7 @@ PlotScene buildScene(const CheckResult& result, double width, double height, con
             scene.strokes.push_back(std::move(stroke));
         }
     }
+    addToolCentre(result, scene);
     constexpr double kCross = 5.0;
     for (const Point3& o : sum.localOrigins) {
         const double x = top.px(o);
@@ -159,13 +274,7 @@ std::string renderSvg(const PlotScene& scene) {
                "\" fill=\"none\" stroke=\"#dddddd\"/>\n";
     }
     for (const Stroke& s : scene.strokes) {
-        out += "<polyline fill=\"none\" stroke=\"" + hex(s.colour) + "\"" +
-               (s.dashed ? " stroke-dasharray=\"4 3\"" : "") +
-               (s.wide ? " stroke-width=\"2\"" : "") + " points=\"";
-        for (std::size_t i = 0; i < s.xy.size(); i += 2) {
-            out += (i ? " " : "") + formatShort(s.xy[i], 2) + "," + formatShort(s.xy[i + 1], 2);
-        }
-        out += "\"/>\n";
+        out += strokeElement(s);
     }
     for (const TextLabel& l : scene.labels) {
         out += "<text x=\"" + formatShort(l.x, 1) + "\" y=\"" + formatShort(l.y, 1) + "\">" +

@@ -17,13 +17,18 @@ struct Rgb {
 // Feed moves from green at the top of the cut to red at its deepest point.
 Rgb depthColour(double z, double top, double bottom);
 constexpr Rgb kRapidColour{150, 150, 150};
-constexpr Rgb kCentreColour{30, 60, 200};  // crosses on the local zeros (hole centres)
+constexpr Rgb kCentreColour{30, 60, 200};      // crosses on the local zeros (hole centres)
+constexpr Rgb kToolCentreColour{0, 110, 230};  // the tool centre where compensation moves it
+constexpr Rgb kSweptColour{250, 215, 150};     // the area the tool sweeps
 
 // Points along a segment, no farther than `tolerance` mm from the true arc.
 void flattenSegment(const Segment& s, double tolerance, std::vector<Point3>& out);
 
 // Every point the moves pass through, arcs included, rapids as well as feeds.
 Extents moveExtents(const std::vector<Segment>& segments);
+
+// What the tool sweeps on its feed moves, where the tool table knows it.
+Extents sweptExtents(const CheckResult& result);
 
 // A view maps work coordinates to pixels (y down): the top view shows X and
 // Y, the side view X and Z.
@@ -51,6 +56,8 @@ struct Stroke {
     bool wide = false;    // moves under cutter compensation (G41/G42), drawn as programmed
     int view = 0;         // index into PlotScene::views
     int line = 0;         // source line, to select it from a drawing; 0 for marks
+    double band = 0.0;    // pixels: drawn as wide as the tool, under the moves
+    bool filled = false;  // a closed outline, filled: the tool's width in the side view
 };
 
 struct TextLabel {

@@ -8,6 +8,7 @@ namespace tesmara::check {
 namespace {
 
 constexpr int kMaxBracketDepth = 5;
+constexpr int kMaxSigns = 2;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -63,6 +64,7 @@ int stackDepth(const std::vector<Op>& ops) {
             case OpCode::Round:
             case OpCode::Fix:
             case OpCode::Fup:
+            case OpCode::RoundAddress:
                 break;
             default:
                 --depth;
@@ -311,12 +313,13 @@ void LineReader::parseOr(std::vector<Op>& out) {
     for (;;) {
         skipBlanks();
         const std::size_t save = m_pos;
-        if (readWord() != "OR") {
+        const std::string_view word = readWord();
+        if (word != "OR" && word != "XOR") {
             m_pos = save;
             return;
         }
         parseAnd(out);
-        out.push_back({OpCode::Or});
+        out.push_back({word == "OR" ? OpCode::Or : OpCode::Xor});
     }
 }
 
@@ -375,18 +378,21 @@ void LineReader::parseProduct(std::vector<Op>& out) {
     }
 }
 
+// Signs are read in a loop, not by recursion, so no text can exhaust the stack.
 void LineReader::parseUnary(std::vector<Op>& out) {
-    skipBlanks();
-    if (peek() == '-' || peek() == '+') {
-        const bool negative = peek() == '-';
-        ++m_pos;
-        parseUnary(out);
-        if (negative) {
-            out.push_back({OpCode::Neg});
+    bool negative = false;
+    int signs = 0;
+    for (skipBlanks(); peek() == '-' || peek() == '+'; skipBlanks()) {
+        if (++signs > kMaxSigns) {
+            fail(Code::Syntax, "more than " + std::to_string(kMaxSigns) + " signs in a row");
         }
-        return;
+        negative ^= peek() == '-';
+        ++m_pos;
     }
     parsePrimary(out);
+    if (negative) {
+        out.push_back({OpCode::Neg});
+    }
 }
 
 void LineReader::parsePrimary(std::vector<Op>& out) {

@@ -13,7 +13,7 @@ int checkCommand(std::span<const std::string_view> args, std::ostream& out, std:
     if (!parseCheckArgs("check", args, kAllowed, parsed, err)) {
         return kUsage;
     }
-    if (!readInput("check", parsed.input, text, err)) {
+    if (!readInput("check", parsed.input, text, err) || !loadToolTable("check", parsed, err)) {
         return kFailure;
     }
     const check::CheckResult result = check::checkProgram(text, parsed.options);
@@ -26,13 +26,13 @@ int checkCommand(std::span<const std::string_view> args, std::ostream& out, std:
 // again to write its moves as they come, so that a faulty program writes
 // nothing. Standard output gets them piece by piece; a file is replaced whole.
 int expandCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
-    constexpr std::string_view kAllowed[] = {"-o"};
+    constexpr std::string_view kAllowed[] = {"-o", "--centre-line"};
     CheckArgs parsed;
     std::string text;
     if (!parseCheckArgs("expand", args, kAllowed, parsed, err)) {
         return kUsage;
     }
-    if (!readInput("expand", parsed.input, text, err)) {
+    if (!readInput("expand", parsed.input, text, err) || !loadToolTable("expand", parsed, err)) {
         return kFailure;
     }
     const check::CompiledText compiled = check::compileText(text);
@@ -40,6 +40,11 @@ int expandCommand(std::span<const std::string_view> args, std::ostream& out, std
     if (result.hasError()) {
         err << "tesmara-cli expand: the program has errors; nothing written\n"
             << check::textReport(result, parsed.options);
+        return kFailure;
+    }
+    if (parsed.options.centreLine && !result.summary.registersWithoutRadius.empty()) {
+        err << "tesmara-cli expand: the tool table " << parsed.toolTable << " has no radius for D"
+            << result.summary.registersWithoutRadius.front() << "; no centre path written\n";
         return kFailure;
     }
     std::string whole;

@@ -15,11 +15,14 @@ constexpr std::string_view kUsageText =
     "       tesmara-cli generate OP [--header] [--trailer] [--safe-height TEXT]\n"
     "                               [--work-offset TEXT] [--file] [-o PATH] WORD...\n"
     "       tesmara-cli check FILE|- [--json] [RUN OPTIONS]\n"
-    "       tesmara-cli expand FILE|- [-o PATH] [RUN OPTIONS]\n"
+    "       tesmara-cli expand FILE|- [-o PATH] [--centre-line] [RUN OPTIONS]\n"
     "       tesmara-cli plot FILE|- -o OUT.svg|OUT.png [RUN OPTIONS]\n"
     "  WORD is FIELD=TEXT, or next-hole in a multi-hole operation.\n"
     "  RUN OPTIONS: --rapid-rate MM_PER_MIN (20000), --block-limit N (2000000),\n"
-    "               --reference-z Z (100, where G28 sends Z).\n"
+    "               --reference-z Z (100, where G28 sends Z),\n"
+    "               --start X,Y,Z (default: at the reference Z above the first X and Y),\n"
+    "               --compare exact|tolerant (tolerant),\n"
+    "               --tool-table FILE (CSV: tool,diameter[,radius_register]).\n"
     "  'tesmara-cli list' shows the operations and their fields.\n";
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/output.hpp"
+#include "app/system_text.hpp"
 #include "cli/cli.hpp"
 #include "cli/hole_words.hpp"
 #include "operations/catalog.hpp"
@@ -169,7 +170,8 @@ int generateCommand(std::span<const std::string_view> args, std::ostream& out, s
                                                   parsed.trailer, holes.values());
     const std::string bytes =
         parsed.file ? savedFileBytes(op, program, fields, parsed.settings) : program;
-    return emit(bytes, parsed.outputPath, out, err);
+    // The bytes a saved program has, also on standard output (redirected into a file).
+    return emit(fileBytes(bytes), parsed.outputPath, out, err);
 }
 
 }  // namespace tesmara::cli

@@ -27,8 +27,12 @@ int plotCommand(std::span<const std::string_view> args, std::ostream& out, std::
         err << "tesmara-cli plot: -o OUT names the picture; it ends in .svg or .png\n";
         return kUsage;
     }
+    if (png && !pngSupported()) {
+        err << "tesmara-cli plot: this build draws SVG only; name the picture OUT.svg\n";
+        return kUsage;
+    }
     std::string text;
-    if (!readInput("plot", parsed.input, text, err)) {
+    if (!readInput("plot", parsed.input, text, err) || !loadToolTable("plot", parsed, err)) {
         return kFailure;
     }
     const check::CheckResult result = check::checkProgram(text, parsed.options);

@@ -29,7 +29,35 @@ std::unique_ptr<QGuiApplication> ensureApplication() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// The swept band as wide as the tool, the side view's width filled, moves as lines.
+void paintStroke(QPainter& painter, const check::Stroke& s) {
+    QPolygonF points;
+    for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
+        points << QPointF(s.xy[i], s.xy[i + 1]);
+    }
+    if (s.filled) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour(s.colour));
+        painter.drawPolygon(points);
+        painter.setBrush(Qt::NoBrush);
+        return;
+    }
+    QPen pen(colour(s.colour));
+    pen.setStyle(s.dashed ? Qt::DashLine : Qt::SolidLine);
+    pen.setWidthF(s.band > 0.0 ? s.band : (s.wide ? 2.0 : 1.0));
+    if (s.band > 0.0) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    painter.setPen(pen);
+    painter.drawPolyline(points);
+}
+
 }  // namespace
+
+bool pngSupported() {
+    return true;
+}
 
 std::string renderPng(const check::PlotScene& scene) {
     const auto app = ensureApplication();
@@ -43,15 +71,7 @@ std::string renderPng(const check::PlotScene& scene) {
         painter.drawRect(QRectF(v.left, v.top, v.width, v.height));
     }
     for (const check::Stroke& s : scene.strokes) {
-        QPen pen(colour(s.colour));
-        pen.setStyle(s.dashed ? Qt::DashLine : Qt::SolidLine);
-        pen.setWidthF(s.wide ? 2.0 : 1.0);
-        painter.setPen(pen);
-        QPolygonF line;
-        for (std::size_t i = 0; i + 1 < s.xy.size(); i += 2) {
-            line << QPointF(s.xy[i], s.xy[i + 1]);
-        }
-        painter.drawPolyline(line);
+        paintStroke(painter, s);
     }
     painter.setPen(Qt::black);
     for (const check::TextLabel& l : scene.labels) {

@@ -8,6 +8,7 @@
 #include "ui/operation_window.hpp"
 #include "ui/prompts.hpp"
 #include "ui/settings_window.hpp"
+#include "ui/tool_table_window.hpp"
 
 namespace tesmara::ui {
 
@@ -17,11 +18,13 @@ using enum ControlKind;
 
 constexpr std::string_view kExportButton = "按钮_汇出";
 constexpr std::string_view kSettingsButton = "按钮_设置窗口";
+constexpr std::string_view kToolTableButton = "按钮_刀具表";
 
 // The launchers come from the operations; these are the main window's own.
 constexpr Control kControls[] = {
     {kExportButton, Button, "", "汇出", {88, 176, 80, 32}},
     {kSettingsButton, Button, "", "设置", {176, 176, 80, 32}},
+    {kToolTableButton, Button, "", "刀具表", {264, 176, 80, 32}},
     {"通用对话框1", SaveDialog, "", "", {328, 184, 26, 26}},
 };
 
@@ -46,10 +49,17 @@ MainWindow::MainWindow(AppState& state, Prompts& prompts)
             &MainWindow::exportWorkspace);
     connect(findChild<QPushButton*>(qtText(kSettingsButton)), &QPushButton::clicked, this,
             &MainWindow::showSettings);
+    connect(findChild<QPushButton*>(qtText(kToolTableButton)), &QPushButton::clicked, this,
+            &MainWindow::showToolTable);
     const RunStart start = startRun(m_state);
     tellErrors(m_prompts, this, start.errors);
     if (start.notice) {
         m_prompts.tell(this, kInfoCaption, QString::fromStdString(*start.notice));
+    }
+    QString problem;
+    m_state.tools = loadToolTable(problem);
+    if (!problem.isEmpty()) {
+        m_prompts.tell(this, kErrorCaption, problem);
     }
 }
 
@@ -77,6 +87,7 @@ void MainWindow::launch(const Operation& op) {
         return;
     }
     auto* window = new OperationWindow(m_state, op, m_prompts, this);
+    connect(window, &OperationWindow::toolTableRequested, this, &MainWindow::showToolTable);
     m_windows[&op] = window;
     window->show();
 }
@@ -88,6 +99,27 @@ void MainWindow::showSettings() {
     }
     m_settings = new SettingsWindow(m_state, this);
     m_settings->show();
+}
+
+ToolTableWindow* MainWindow::toolTableWindow() const {
+    return m_toolTable.data();
+}
+
+void MainWindow::showToolTable() {
+    if (m_toolTable != nullptr) {
+        bringToFront(m_toolTable);
+        return;
+    }
+    m_toolTable = new ToolTableWindow(m_state, m_prompts, this);
+    // Every open preview shows the new radii at once.
+    connect(m_toolTable, &ToolTableWindow::tableChanged, this, [this] {
+        for (const auto& [op, window] : m_windows) {
+            if (window != nullptr) {
+                window->refreshPreview();
+            }
+        }
+    });
+    m_toolTable->show();
 }
 
 // Only a written file ends the run: a cancel, an unusable workspace or a

@@ -65,6 +65,8 @@ void OperationWindow::buildPreview() {
     m_previewToggle = new QPushButton(this);
     m_previewToggle->setObjectName(QStringLiteral("按钮_预览"));
     connect(m_preview, &PreviewPane::lineChosen, this, &OperationWindow::selectOutputLine);
+    connect(m_preview, &PreviewPane::toolTableRequested, this,
+            &OperationWindow::toolTableRequested);
     if (m_holes != nullptr) {
         connect(m_preview, &PreviewPane::holeChosen, m_holes, &HoleListPanel::chooseHole);
     }
@@ -101,7 +103,7 @@ void OperationWindow::showProgramSlot() {
     }
     m_preview->showRunning();
     m_check->start([slot = std::move(*slot),
-                    options = m_state.previewOptions](const std::atomic<bool>& cancel) mutable {
+                    options = previewOptions(m_state)](const std::atomic<bool>& cancel) mutable {
         options.cancel = &cancel;
         return checkSlotText(slot, options);
     });

@@ -37,6 +37,11 @@ public:
     const CheckRunner& previewCheck() const { return *m_check; }
     HoleListPanel* holeList() const { return m_holes; }
     ValuesBar* valuesBar() const { return m_values; }
+    // The preview runs the program slot again, e.g. with a new tool table.
+    void refreshPreview() { showProgramSlot(); }
+
+signals:
+    void toolTableRequested();
 
 private:
     void connectButton(std::string_view name, void (OperationWindow::*handler)());

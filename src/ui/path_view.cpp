@@ -18,6 +18,7 @@ constexpr QColor kFrameColour{221, 221, 221};
 constexpr QColor kCaptionColour{80, 80, 80};
 constexpr QColor kHintColour{128, 128, 128};
 constexpr QColor kHighlightColour{0, 120, 215};
+constexpr QColor kToolColour{120, 60, 0};
 
 constexpr double kPickDistance = 6.0;  // pixels
 constexpr double kSubPixel = 0.5;      // points closer than this to the last one are not drawn
@@ -60,6 +61,10 @@ check::Extents cutExtents(const check::CheckResult& result) {
     check::Extents e = s.feedExtents.valid ? s.feedExtents : check::moveExtents(result.segments);
     for (const check::Point3& o : s.localOrigins) {
         e.add({o.x, o.y, e.min.z});
+    }
+    if (const check::Extents swept = check::sweptExtents(result); swept.valid) {
+        e.add(swept.min);
+        e.add(swept.max);
     }
     const double across = kRoom * std::max(e.max.x - e.min.x, e.max.y - e.min.y) + kLeastAcross;
     const double down = kRoom * (e.max.z - e.min.z) + kLeastDown;
@@ -190,8 +195,8 @@ void PathView::rebuild() {
     if (m_result != nullptr && !m_result->segments.empty()) {
         m_scene = sceneOf(*m_result, width(), height());
         for (const check::Stroke& s : m_scene.strokes) {
-            m_polylines.push_back(
-                {simplified(s.xy), qtColour(s.colour), s.dashed, s.wide, s.view, s.line});
+            m_polylines.push_back({simplified(s.xy), qtColour(s.colour), s.dashed, s.wide, s.view,
+                                   s.line, s.band, s.filled});
         }
     }
     batchPolylines();
@@ -206,6 +211,9 @@ void PathView::batchPolylines() {
     m_batches.clear();
     std::map<std::tuple<int, QRgb, bool, bool>, std::size_t> byPen;
     for (const Polyline& p : m_polylines) {
+        if (p.filled || p.band > 0.0) {
+            continue;  // the tool's sweep, drawn beneath the moves
+        }
         const auto key = std::make_tuple(p.view, p.colour.rgb(), p.dashed, p.wide);
         auto [at, added] = byPen.try_emplace(key, m_batches.size());
         if (added) {
@@ -233,11 +241,44 @@ void PathView::paintEvent(QPaintEvent*) {
     for (std::size_t v = 0; v < m_scene.views.size(); ++v) {
         painter.setClipRect(clipRectOf(m_scene.views[v]));
         for (const Polyline& p : m_polylines) {
-            if (p.view == static_cast<int>(v) && p.line == m_highlight) {
+            if (p.view == static_cast<int>(v) && p.line == m_highlight && p.band == 0.0 &&
+                !p.filled) {
                 painter.drawPolyline(p.points);
             }
         }
     }
+    paintTool(painter);
+}
+
+// The tool as it stands at the end of the selected line's first move: a
+// circle of its diameter seen from above, its outline from the side.
+void PathView::paintTool(QPainter& painter) const {
+    if (m_result == nullptr) {
+        return;
+    }
+    const std::vector<check::Segment>& path =
+        m_result->centrePath.empty() ? m_result->segments : m_result->centrePath;
+    const auto move = std::find_if(path.begin(), path.end(), [this](const check::Segment& s) {
+        return s.line == m_highlight;
+    });
+    const std::optional<double> d =
+        move == path.end() ? std::nullopt : m_result->tools.diameter(move->tool);
+    if (!d) {
+        return;
+    }
+    const check::View& top = m_scene.views[0];
+    const check::View& side = m_scene.views[1];
+    const double r = *d / 2;
+    painter.setPen(strokePen(kToolColour, 1.5, false));
+    painter.setClipRect(clipRectOf(top));
+    painter.drawEllipse(QPointF(top.px(move->end), top.py(move->end)), r * top.scale,
+                        r * top.scale);
+    painter.setClipRect(clipRectOf(side));
+    const check::Point3 tip = move->end;
+    const double left = side.px({tip.x - r, 0, 0});
+    const double right = side.px({tip.x + r, 0, 0});
+    const double bottom = side.py(tip);
+    painter.drawRect(QRectF(QPointF(left, side.top), QPointF(right, bottom)));
 }
 
 // Once per scene: a program of many holes has tens of thousands of moves, too
@@ -262,6 +303,21 @@ void PathView::renderPicture() {
         // The views are fitted to the cut: a rapid from far away must not
         // cross the other view.
         painter.setClipRect(clipRectOf(view));
+        for (const Polyline& p : m_polylines) {
+            if (p.view != static_cast<int>(v)) {
+                continue;
+            }
+            if (p.filled) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(p.colour);
+                painter.drawPolygon(p.points);
+                painter.setBrush(Qt::NoBrush);
+            } else if (p.band > 0.0) {
+                QPen pen(p.colour, p.band, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+                painter.setPen(pen);
+                painter.drawPolyline(p.points);
+            }
+        }
         for (const Batch& b : m_batches) {
             if (b.view == static_cast<int>(v)) {
                 painter.strokePath(b.path, b.pen);
@@ -284,7 +340,11 @@ void PathView::paintCaptions(QPainter& painter) const {
         sideCaption += QStringLiteral("，Z 缩小为 1/%1").arg(times(1.0 / stretch));
     }
     painter.setPen(kCaptionColour);
-    painter.drawText(QPointF(top.left, top.top - 8), QStringLiteral("俯视 (X, Y)"));
+    const bool swept = std::any_of(m_polylines.begin(), m_polylines.end(),
+                                   [](const Polyline& p) { return p.band > 0.0; });
+    painter.drawText(QPointF(top.left, top.top - 8),
+                     swept ? QStringLiteral("俯视 (X, Y)：底色为刀具扫过，蓝线为刀具中心")
+                           : QStringLiteral("俯视 (X, Y)"));
     painter.drawText(QPointF(side.left, side.top - 8), sideCaption);
 }
 

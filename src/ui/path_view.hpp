@@ -26,7 +26,8 @@ public:
     // Nothing to draw (no program yet) shows `hint` instead.
     void showResult(const check::CheckResult* result);
     void setHint(const QString& hint);
-    // The moves of one source line are drawn over the rest; 0 for none.
+    // The moves of one source line are drawn over the rest, with the tool at
+    // the end of its first move when the tool table knows it; 0 for none.
     void highlightLine(int line);
 
     // The hole list's centres in work coordinates, in list order (nothing for
@@ -57,6 +58,8 @@ private:
         bool wide = false;
         int view = 0;
         int line = 0;
+        double band = 0.0;
+        bool filled = false;
     };
 
     // The moves of one view drawn with one pen, in one go.
@@ -73,6 +76,7 @@ private:
     int holeNear(const QPointF& point) const;
     void renderPicture();
     void paintCaptions(QPainter& painter) const;
+    void paintTool(QPainter& painter) const;
 
     const check::CheckResult* m_result = nullptr;
     check::PlotScene m_scene;

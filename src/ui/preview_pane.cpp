@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "check/format.hpp"
 #include "check/report.hpp"
@@ -57,18 +59,43 @@ QString diagnosticText(const check::Diagnostic& d, int slotLines) {
     return severity + QStringLiteral("  ") + where + QStringLiteral("：") + qtString(d.message);
 }
 
+QString mm(double v) {
+    return qtString(check::formatShort(v, 3));
+}
+
+QString circleText(const check::CircleCut& c) {
+    QString text =
+        QStringLiteral("X%1 Y%2：刀具 Ø%3 扫过 Ø%4–Ø%5")
+            .arg(mm(c.x), mm(c.y), mm(c.toolDiameter), mm(c.innerDiameter), mm(c.outerDiameter));
+    if (const std::optional<double> finished = c.finishedDiameter()) {
+        text += (c.toolInside ? QStringLiteral("，成孔 Ø") : QStringLiteral("，外圆 Ø")) +
+                mm(*finished);
+    }
+    return text;
+}
+
+bool lacksToolData(const check::CheckResult& r) {
+    const auto unknown = [&r](int tool) { return !r.tools.diameter(tool); };
+    return !r.summary.registersWithoutRadius.empty() ||
+           std::any_of(r.summary.toolsUsed.begin(), r.summary.toolsUsed.end(), unknown);
+}
+
 }  // namespace
 
 PreviewPane::PreviewPane(QWidget* parent)
     : QWidget(parent),
       m_view(new PathView(this)),
       m_summary(new QLabel(this)),
+      m_toolTable(new QPushButton(QStringLiteral("刀具表…"), this)),
       m_diagnostics(new QListWidget(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_summary);
+    layout->addWidget(m_toolTable, 0, Qt::AlignLeft);
+    m_toolTable->setObjectName(QStringLiteral("按钮_预览刀具表"));
+    connect(m_toolTable, &QPushButton::clicked, this, &PreviewPane::toolTableRequested);
     layout->addWidget(m_diagnostics);
     m_summary->setWordWrap(true);
     m_diagnostics->setFixedHeight(kListHeight);
@@ -102,7 +129,40 @@ void PreviewPane::showRunning() {
     m_view->setHint(QString::fromUtf16(kRunningHint));
 }
 
+// What the tool leaves, or which tool data the drawing lacks.
+QString PreviewPane::toolText() const {
+    const check::CheckResult& r = m_check->result;
+    constexpr std::size_t kShown = 4;
+    QString text;
+    for (std::size_t i = 0; i < r.summary.circles.size() && i < kShown; ++i) {
+        text += QStringLiteral("\n") + circleText(r.summary.circles[i]);
+    }
+    if (r.summary.circles.size() > kShown) {
+        text += QStringLiteral("\n……共 %1 处圆").arg(r.summary.circles.size());
+    }
+    QStringList registers;
+    for (const int d : r.summary.registersWithoutRadius) {
+        registers << QStringLiteral("D%1").arg(d);
+    }
+    QStringList tools;
+    for (const int t : r.summary.toolsUsed) {
+        if (!r.tools.diameter(t)) {
+            tools << QStringLiteral("T%1").arg(t);
+        }
+    }
+    if (!tools.isEmpty()) {
+        text += QStringLiteral("\n刀具表中没有 %1 的直径：图中不画刀具扫过的范围")
+                    .arg(tools.join(QStringLiteral("、")));
+    }
+    if (!registers.isEmpty()) {
+        text += QStringLiteral("\n刀具表中没有 %1 的半径：图中是编程路径，不是刀具中心")
+                    .arg(registers.join(QStringLiteral("、")));
+    }
+    return text;
+}
+
 void PreviewPane::showSummary() {
+    m_toolTable->setVisible(m_check && lacksToolData(m_check->result));
     if (!m_check) {
         m_summary->clear();
         return;
@@ -111,9 +171,12 @@ void PreviewPane::showSummary() {
     const check::Summary& s = r.summary;
     const QString deepest =
         s.deepestZ ? QStringLiteral("Z") + qtString(check::formatShort(*s.deepestZ)) : "—";
-    QString text = QStringLiteral("加工时间约 %1（快移按 %2 mm/min，不计加减速）\n")
-                       .arg(qtString(check::durationText(s.cycleSeconds)))
-                       .arg(qtString(check::formatShort(check::CheckOptions{}.rapidRate)));
+    // A program that never ends has no cycle time, only the time up to the limit.
+    QString text = s.endless
+                       ? QStringLiteral("加工时间未知（程序不会结束）\n")
+                       : QStringLiteral("加工时间约 %1（快移按 %2 mm/min，不计加减速）\n")
+                             .arg(qtString(check::durationText(s.cycleSeconds)))
+                             .arg(qtString(check::formatShort(check::CheckOptions{}.rapidRate)));
     text += QStringLiteral("执行 %1 段 · 最深 %2 · 刀具 %3 · %4")
                 .arg(s.blocksExecuted)
                 .arg(deepest, toolsText(s.toolsUsed), countsText(r.diagnostics));
@@ -121,6 +184,7 @@ void PreviewPane::showSummary() {
     if (static_cast<std::int64_t>(drawn) < s.moves) {
         text += QStringLiteral("\n共 %1 段移动，图中画出前 %2 段").arg(s.moves).arg(drawn);
     }
+    text += toolText();
     if (!s.ended) {
         text += QStringLiteral("\n程序没有正常结束，图中只画到出错为止");
     }

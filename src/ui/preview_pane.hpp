@@ -9,6 +9,7 @@
 
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace tesmara::ui {
 
@@ -36,15 +37,19 @@ public:
 signals:
     void lineChosen(int line);
     void holeChosen(int index);
+    // The run lacks a tool's diameter or a register's radius.
+    void toolTableRequested();
 
 private:
     void showSummary();
+    QString toolText() const;
     void listDiagnostics();
     void chooseRow(int row);
 
     std::optional<SlotCheck> m_check;
     PathView* m_view = nullptr;
     QLabel* m_summary = nullptr;
+    QPushButton* m_toolTable = nullptr;
     QListWidget* m_diagnostics = nullptr;
 };
 

@@ -1,5 +1,6 @@
 // Saves a picture of every window, filled in and generated as an operator
-// would, so that captions, layout and output can be looked at.
+// would, so that captions, layout and output can be looked at, and the program
+// each operation window saves, so that two builds can be compared byte for byte.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -9,9 +10,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <utility>
 
 #include "app/app_state.hpp"
 #include "app/output.hpp"
@@ -19,22 +22,37 @@
 #include "ui/form.hpp"
 #include "ui/main_window.hpp"
 #include "ui/operation_window.hpp"
+#include "ui/path_view.hpp"
 #include "ui/preview_pane.hpp"
 #include "ui/prompts.hpp"
 #include "ui/settings_window.hpp"
+#include "ui/tool_table_window.hpp"
 
 namespace tesmara::ui {
 namespace {
 
-// Answers no dialog: the pictures are taken without anybody at the keyboard.
+// Nobody is at the keyboard: the save dialog is answered with the name given
+// beforehand, in the pictures' folder, and every other question with no.
 class Unattended final : public Prompts {
 public:
-    std::optional<QString> askSaveName(QWidget*, const QString&) override { return std::nullopt; }
+    explicit Unattended(QDir folder) : m_folder(std::move(folder)) {}
+
+    void saveNextAs(const QString& name) { m_name = name; }
+    std::optional<QString> askSaveName(QWidget*, const QString&) override {
+        if (m_name.isEmpty()) {
+            return std::nullopt;
+        }
+        return m_folder.filePath(std::exchange(m_name, QString()));
+    }
     bool confirmOverwrite(QWidget*, const QString&) override { return false; }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
     void tell(QWidget*, const QString& caption, const QString& text) override {
         std::fprintf(stderr, "%s %s\n", qPrintable(caption), qPrintable(text));
     }
+
+private:
+    QDir m_folder;
+    QString m_name;
 };
 
 void click(QWidget& window, std::string_view name) {
@@ -95,21 +113,53 @@ bool save(QWidget& window, const QDir& folder, const QString& name) {
     return true;
 }
 
-bool shootOperation(MainWindow& main, const Operation& op, const QDir& folder, const QDir& cases) {
+// The window's picture, and the program "出程序" writes, as NAME.NC beside it.
+bool shootOperation(MainWindow& main, const Operation& op, Unattended& prompts, const QDir& folder,
+                    const QDir& cases) {
     click(main, op.launcher.name);
     OperationWindow* window = main.openWindow(op);
     const QString name = qtText(op.id);
     bool ok = fillFromCase(*window, cases);
     generateAndWait(*window);
     ok = save(*window, folder, name) && ok;
+    prompts.saveNextAs(name);
+    click(*window, op.saveButton);
+    ok = QFile::exists(folder.filePath(name + ".NC")) && ok;
     window->close();
+    return ok;
+}
+
+// The tools of the typical cases typed into "刀具表", then the hole and the
+// groove again: the swept band, the tool centre and the tool at a chosen line.
+bool shootTools(MainWindow& main, const QDir& folder, const QDir& cases) {
+    main.showToolTable();
+    ToolTableWindow* tools = main.toolTableWindow();
+    auto* table = tools->findChild<QTableWidget*>(QStringLiteral("刀具表格"));
+    for (const QStringList& row :
+         {QStringList{"3", "10", ""}, QStringList{"5", "6", ""}, QStringList{"2", "50", ""}}) {
+        click(*tools, "按钮_添加");
+        for (int column = 0; column < row.size(); ++column) {
+            table->item(table->rowCount() - 1, column)->setText(row[column]);
+        }
+    }
+    bool ok = save(*tools, folder, "tool-table");
+    click(*tools, "按钮_确定");
+    for (const auto& [op, line] : {std::pair{&kCircleHole, 18}, std::pair{&kRingGroove, 28}}) {
+        click(main, op->launcher.name);
+        OperationWindow* window = main.openWindow(*op);
+        ok = fillFromCase(*window, cases) && ok;
+        click(*window, op->generateButton);
+        window->preview()->findChild<PathView*>()->highlightLine(line);
+        ok = save(*window, folder, qtText(op->id) + "-tools") && ok;
+        window->close();
+    }
     return ok;
 }
 
 int shoot(const QDir& folder, const QDir& cases) {
     QTemporaryDir workspace;
     AppState state{Workspace(utf8Path(workspace.path().toStdString()))};
-    Unattended prompts;
+    Unattended prompts(folder);
     auto* main = new MainWindow(state, prompts);
     main->show();
     bool ok = save(*main, folder, "main");
@@ -119,7 +169,7 @@ int shoot(const QDir& folder, const QDir& cases) {
         settings->close();
     }
     for (const Operation* op : catalog()) {
-        ok = shootOperation(*main, *op, folder, cases) && ok;
+        ok = shootOperation(*main, *op, prompts, folder, cases) && ok;
     }
     // A groove narrower than the tool stops at its alarm; the first
     // diagnostic is chosen, so its line is selected in the output box.
@@ -137,7 +187,9 @@ int shoot(const QDir& folder, const QDir& cases) {
     generateAndWait(*hidden);
     click(*hidden, "按钮_预览");
     ok = save(*hidden, folder, "circle-hole-preview-hidden") && ok;
+    click(*hidden, "按钮_预览");
     hidden->close();
+    ok = shootTools(*main, folder, cases) && ok;
     main->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return ok ? 0 : 1;
@@ -153,7 +205,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     tesmara::ui::applyAppearance(app);
-    // The pictures' Generates must not become the user's remembered values.
+    // The pictures' Generates and tool table must not become the user's own.
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QDir folder(QString::fromLocal8Bit(argv[1]));

@@ -172,6 +172,7 @@ TEST_F(WorkspaceTest, StartThatCannotKeepTheProgramsResetsNothing) {
     EXPECT_EQ(readBytes(workspace.mainFile()), "O100\r\nM01\r\n");
 }
 
+#ifndef _WIN32
 TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
     const char* before = std::getenv("TMPDIR");
     ::setenv("TMPDIR", m_folder.c_str(), 1);
@@ -222,6 +223,7 @@ TEST_F(WorkspaceTest, FolderFromTheEnvironmentOrPrivateInTheTemporaryFolder) {
         ::unsetenv("TMPDIR");
     }
 }
+#endif
 
 // One O number, one program: an identical subprogram is there already, a
 // different one under a taken number (the main program's included) is refused.

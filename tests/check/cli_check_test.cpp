@@ -9,6 +9,7 @@
 
 #include "cli/cli.hpp"
 #include "cli/cli_run.hpp"
+#include "cli/png.hpp"
 
 namespace tesmara {
 namespace {
@@ -33,6 +34,11 @@ protected:
         write("bad.nc", "M3 S1000\nG43 H1 Z10.\nG1 X12,5 F100.\n");
         write("warn.nc", "M3 S1000\nG43 H1 Z10.\nG1 X10 F100.\n");
         write("comp.nc", "M3 S1000\nG43 H1 Z10.\nG1 Z-1. F100.\nG41 X5. D1\nG40 X0\nG0 Z10.\n");
+        // A Ø20 hole with a radial lead-in under G41 D3.
+        write("hole.nc",
+              "T3 M6\nM3 S1000\nG43 H3 Z10.\nG1 Z-1. F100.\nG41 G1 X10. Y0 D3\nG3 I-10.\n"
+              "G40 G1 X0 Y0\nG0 Z10.\nM30\n");
+        write("tools.csv", "tool,diameter\n3,10\n");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -64,6 +70,19 @@ TEST_F(CheckCli, ExitStatusTellsWhetherThereIsAnError) {
     EXPECT_NE(failed.out.find("[decimal-comma]"), std::string::npos);
 }
 
+TEST_F(CheckCli, RunOptionsReachTheRun) {
+    write("exact.nc", "#1=0.1+0.2\nIF[#1EQ0.3] GOTO9\n#3000=1(EXACT)\nN9 M30\n");
+    EXPECT_EQ(runCli({"check", path("exact.nc")}).status, cli::kOk);
+    const CliRun exact = runCli({"check", path("exact.nc"), "--compare", "exact"});
+    EXPECT_EQ(exact.status, cli::kFailure);
+    EXPECT_NE(exact.out.find("alarm 1: EXACT"), std::string::npos) << exact.out;
+
+    const CliRun unknown = runCli({"check", path("good.nc")});
+    EXPECT_NE(unknown.out.find("rapid length: 101. mm"), std::string::npos) << unknown.out;
+    const CliRun given = runCli({"check", path("good.nc"), "--start", "3,4,50"});
+    EXPECT_NE(given.out.find("rapid length: 51. mm"), std::string::npos) << given.out;
+}
+
 TEST_F(CheckCli, JsonNamesCodesAndLines) {
     const CliRun r = runCli({"check", path("bad.nc"), "--json"});
     EXPECT_EQ(r.status, cli::kFailure);
@@ -79,8 +98,8 @@ TEST_F(CheckCli, ExpandWritesPlainGCodeAndRefusesAProgramWithErrors) {
     const CliRun r = runCli({"expand", path("good.nc"), "-o", out});
     EXPECT_EQ(r.status, cli::kOk) << r.err;
     EXPECT_EQ(readFile(out),
-              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 X0. Y0. Z10.\r\n"
-              "G1 X0. Y0. Z-1. F100.\r\nG3 X0. Y0. Z-1. I-5. J0.\r\nG0 X0. Y0. Z10.\r\nM30\r\n%");
+              "%\r\nO100\r\nG90 G17 G94\r\nM3 S1000\r\nG43 H1\r\nG0 Z10.\r\n"
+              "G1 Z-1. F100.\r\nG3 X0. Y0. I-5. J0.\r\nG0 Z10.\r\nM30\r\n%");
     const CliRun bad = runCli({"expand", path("bad.nc")});
     EXPECT_EQ(bad.status, cli::kFailure);
     EXPECT_EQ(bad.out, "");
@@ -103,12 +122,20 @@ TEST_F(CheckCli, PlotDrawsSvgAndPng) {
         << "compensated moves are marked";
 
     const std::string png = path("path.png");
-    ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", png}).status, cli::kOk);
-    EXPECT_TRUE(readFile(png).starts_with("\x89PNG"));
-    const CliRun unwritable = runCli({"plot", path("good.nc"), "-o", "/no/such/folder/path.png"});
-    EXPECT_EQ(unwritable.status, cli::kFailure);
-    EXPECT_NE(unwritable.err.find("/no/such/folder/path.png: "), std::string::npos)
-        << "names the file and the reason: " << unwritable.err;
+    if (cli::pngSupported()) {
+        ASSERT_EQ(runCli({"plot", path("good.nc"), "-o", png}).status, cli::kOk);
+        EXPECT_TRUE(readFile(png).starts_with("\x89PNG"));
+        const CliRun unwritable =
+            runCli({"plot", path("good.nc"), "-o", "/no/such/folder/path.png"});
+        EXPECT_EQ(unwritable.status, cli::kFailure);
+        EXPECT_NE(unwritable.err.find("/no/such/folder/path.png: "), std::string::npos)
+            << "names the file and the reason: " << unwritable.err;
+    } else {
+        const CliRun without = runCli({"plot", path("good.nc"), "-o", png});
+        EXPECT_EQ(without.status, cli::kUsage);
+        EXPECT_NE(without.err.find("SVG only"), std::string::npos) << without.err;
+        EXPECT_FALSE(fs::exists(png));
+    }
 
     const CliRun bad = runCli({"plot", path("bad.nc"), "-o", svg});
     EXPECT_EQ(bad.status, cli::kFailure);
@@ -126,15 +153,90 @@ TEST_F(CheckCli, PlotOfAProgramThatNeverEndsDrawsItsFirstMovesOnly) {
     EXPECT_LT(text.size(), 40'000'000u) << "one drawn move per stroke, at most the cap";
 }
 
+TEST_F(CheckCli, ToolTableGivesTheFinishedDiameterAndTheCentrePath) {
+    const std::string tools = path("tools.csv");
+    const CliRun without = runCli({"check", path("hole.nc")});
+    EXPECT_EQ(without.status, cli::kOk);
+    EXPECT_NE(without.out.find("no radius for D3"), std::string::npos) << without.out;
+
+    const CliRun with = runCli({"check", path("hole.nc"), "--tool-table", tools});
+    EXPECT_EQ(with.status, cli::kOk) << with.out;
+    EXPECT_NE(with.out.find("swept diameter 0 to 20, finished hole diameter 20"), std::string::npos)
+        << with.out;
+    const CliRun json = runCli({"check", path("hole.nc"), "--json", "--tool-table", tools});
+    EXPECT_NE(json.out.find("\"outerDiameter\":20,\"finishedDiameter\":20}"), std::string::npos)
+        << json.out;
+
+    const std::string out = path("centre.nc");
+    const CliRun centre =
+        runCli({"expand", path("hole.nc"), "--centre-line", "--tool-table", tools, "-o", out});
+    EXPECT_EQ(centre.status, cli::kOk) << centre.err;
+    EXPECT_EQ(readFile(out),
+              "%\r\nO100\r\nG90 G17 G94\r\nT3 M6\r\nM3 S1000\r\nG43 H3\r\nG0 Z10.\r\n"
+              "G1 Z-1. F100.\r\nG1 X5. Y0.\r\nG3 X5. Y0. I-5. J0.\r\n"
+              "G1 X0. Y0.\r\nG0 Z10.\r\nM30\r\n%");
+    const CliRun plain =
+        runCli({"expand", path("good.nc"), "--centre-line", "--tool-table", tools});
+    EXPECT_EQ(plain.out, runCli({"expand", path("good.nc")}).out) << "nothing compensated";
+    const CliRun kept = runCli({"expand", path("hole.nc"), "--tool-table", tools});
+    EXPECT_NE(kept.out.find("G41 G1 X10. Y0. D3"), std::string::npos) << kept.out;
+
+    const std::string svg = path("hole.svg");
+    ASSERT_EQ(runCli({"plot", path("hole.nc"), "--tool-table", tools, "-o", svg}).status, cli::kOk);
+    const std::string drawing = readFile(svg);
+    EXPECT_NE(drawing.find("stroke-linecap=\"round\""), std::string::npos) << "the swept band";
+    EXPECT_NE(drawing.find("<polygon"), std::string::npos) << "the tool's width from the side";
+    EXPECT_NE(drawing.find("stroke=\"#006ee6\""), std::string::npos) << "the tool centre";
+}
+
+TEST_F(CheckCli, ToolTableProblemsNameTheFileAndTheLine) {
+    write("broken.csv", "tool,diameter\n3,10\n4,wide\n");
+    const CliRun broken = runCli({"check", path("hole.nc"), "--tool-table", path("broken.csv")});
+    EXPECT_EQ(broken.status, cli::kFailure);
+    EXPECT_NE(broken.err.find(path("broken.csv") + " line 3: diameter 'wide'"), std::string::npos)
+        << broken.err;
+    const CliRun missing =
+        runCli({"plot", path("hole.nc"), "--tool-table", path("none.csv"), "-o", path("x.svg")});
+    EXPECT_EQ(missing.status, cli::kFailure);
+    EXPECT_NE(missing.err.find("none.csv: No such file"), std::string::npos) << missing.err;
+
+    write("other.csv", "tool,diameter\n4,30\n");
+    const CliRun unknown =
+        runCli({"expand", path("hole.nc"), "--centre-line", "--tool-table", path("other.csv")});
+    EXPECT_EQ(unknown.status, cli::kFailure);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("no radius for D3"), std::string::npos) << unknown.err;
+
+    write("large.csv", "tool,diameter\n3,20\n");
+    const CliRun large = runCli({"check", path("hole.nc"), "--tool-table", path("large.csv")});
+    EXPECT_EQ(large.status, cli::kFailure);
+    EXPECT_NE(large.out.find("error: line 6: the tool is too large"), std::string::npos)
+        << large.out;
+}
+
 TEST(CheckCliUsage, UsageErrorsNameTheProblemAndTheChoices) {
     const UsageCase cases[] = {
         {{"check"}, {"name a FILE", "-"}},
         {{"check", "a.nc", "b.nc"}, {"one FILE", "b.nc"}},
         {{"check", "a.nc", "--verbose"}, {"unknown option '--verbose'", "--json", "--rapid-rate"}},
         {{"check", "a.nc", "-o", "x"}, {"unknown option '-o'", "--json"}},
-        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a number", "many"}},
+        {{"check", "a.nc", "--block-limit", "many"}, {"--block-limit takes a whole", "many"}},
+        {{"check", "a.nc", "--block-limit", "0"}, {"from 1", "'0'"}},
+        {{"check", "a.nc", "--block-limit", "1e300"}, {"--block-limit"}},
+        {{"check", "a.nc", "--rapid-rate", "inf"}, {"--rapid-rate takes a rate", "'inf'"}},
+        {{"check", "a.nc", "--rapid-rate", "-5"}, {"above 0"}},
+        {{"check", "a.nc", "--reference-z", "nan"}, {"--reference-z takes a Z", "'nan'"}},
+        {{"check", "a.nc", "--reference-z", "1e300"}, {"--reference-z"}},
+        {{"check", "a.nc", "--start", "1,2"}, {"--start takes X,Y,Z", "'1,2'"}},
+        {{"check", "a.nc", "--start", "1,2,3,4"}, {"--start takes X,Y,Z"}},
+        {{"check", "a.nc", "--start", "1,inf,3"}, {"--start takes X,Y,Z"}},
+        {{"plot", "a.nc", "-o", "a.svg", "--start", ",,"}, {"--start takes X,Y,Z"}},
+        {{"expand", "a.nc", "--compare", "fuzzy"}, {"--compare takes exact or tolerant"}},
         {{"check", "a.nc", "--rapid-rate"}, {"--rapid-rate needs a value"}},
         {{"expand", "a.nc", "--json"}, {"unknown option '--json'", "-o PATH"}},
+        {{"expand", "a.nc", "--centre-line"}, {"--centre-line needs --tool-table FILE"}},
+        {{"check", "a.nc", "--centre-line"}, {"unknown option '--centre-line'", "--tool-table"}},
+        {{"check", "a.nc", "--tool-table"}, {"--tool-table needs a value"}},
         {{"plot", "a.nc"}, {".svg or .png"}},
         {{"plot", "a.nc", "-o", "a.pdf"}, {".svg or .png"}},
         {{"examine"}, {"check, expand, plot"}},

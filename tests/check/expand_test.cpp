@@ -94,7 +94,8 @@ constexpr const char* kManyMoves =
 TEST(SegmentLimit, KeepsTheSummaryExactAndExpandsEveryMove) {
     std::string whole;
     const CheckResult all = checkProgram(kManyMoves, expandingInto(whole));
-    ASSERT_EQ(all.summary.moves, 2 + 2 * 300 + 1);
+    // The first X and Y are where the tool starts: the positioning has no length.
+    ASSERT_EQ(all.summary.moves, 1 + 2 * 300 + 1);
     ASSERT_EQ(all.segments.size(), static_cast<std::size_t>(all.summary.moves));
     for (const std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{57}}) {
         SCOPED_TRACE(limit);
@@ -138,6 +139,51 @@ TEST_P(Expand, CheckingTheExpandedProgramGivesTheSameToolpath) {
     expectSameToolpath(original, again);
     EXPECT_NEAR(original.summary.cycleSeconds, again.summary.cycleSeconds, 1e-3);
 }
+
+struct ExpandCase {
+    const char* name;
+    const char* program;
+    const char* lines;  // the expanded body between the header and M30
+};
+
+void PrintTo(const ExpandCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Each block carries only the axes it commands, so no start point makes the
+// output move where the original does not.
+const ExpandCase kBlocks[] = {
+    {"FirstMoveKeepsItsAxes", "G52 X100. Y-50.5\nG0 G90 X0 Y0\nG43 H3 Z30.\n",
+     "G0 X100. Y-50.5\nG43 H3\nG0 Z30.\n"},
+    {"IncrementalAndPolarAreFolded",
+     "G0 X5. Y5. Z5.\nG91 G1 X1. F100.\nG90 G16 G1 X10. Y90.\nG15\n",
+     "G0 X5. Y5. Z5.\nG1 X6. F100.\nG1 X0. Y10.\n"},
+    {"IncrementalReferenceReturnStaysOne", "G91 G28 Z0\nG28 Y0\nG90 G0 X1.\n",
+     "G91 G28 Z0.\nG90\nG91 G28 Y0.\nG90\nG0 X1.\n"},
+    {"AbsoluteIntermediatePointWithTheShiftFolded", "G52 X10. Z5.\nG90 G28 X2. Z50.\n",
+     "G28 X12. Z55.\n"},
+    {"FullCircleWithoutAxesGetsItsEndPoint", "G0 X5. Y0 Z1.\nG3 I-5. F200.\n",
+     "G0 X5. Y0. Z1.\nG3 X5. Y0. I-5. J0. F200.\n"},
+};
+
+class ExpandBlock : public testing::TestWithParam<ExpandCase> {};
+
+TEST_P(ExpandBlock, WritesOnlyTheCommandedAxes) {
+    CheckOptions options;
+    std::string expanded;
+    options.expandTo = [&expanded](std::string_view piece) { expanded.append(piece); };
+    const CheckResult r = checkProgram(GetParam().program, options);
+    ASSERT_FALSE(r.hasError()) << r.diagnostics.front().message;
+    std::string want = GetParam().lines;
+    std::string crlf;
+    for (const char c : want) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    EXPECT_EQ(expanded, "%\r\nO100\r\nG90 G17 G94\r\n" + crlf + "M30\r\n%");
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, ExpandBlock, testing::ValuesIn(kBlocks),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Operations, Expand, testing::ValuesIn(typicalCases()),
                          [](const auto& info) {

@@ -62,12 +62,18 @@ const MacroCase kCases[] = {
     {"NumbersWithAndWithoutPoint",
      "#1=.5\n#2=5.\n#3=007\n#4=-.25",
      {{1, 0.5}, {2, 5}, {3, 7}, {4, -0.25}}},
-    {"SummedStepsReachTheFinalValue",
-     "#1=0\n#2=0\nWHILE[#1LT1] DO1\n#1=#1+0.1\n#2=#2+1\nEND1\nIF[#1EQ1] THEN #3=1",
-     {{2, 10}, {3, 1}}},
     {"AndOr",
-     "IF[[1EQ1]AND[2EQ3]] THEN #1=1\nIF[[1EQ1]OR[2EQ3]] THEN #2=1",
-     {{1, kVacant}, {2, 1}}},
+     "IF[[1EQ1]AND[2EQ3]] THEN #1=1\nIF[[1EQ1]OR[2EQ3]] THEN #2=1\nIF[[1EQ1]XOR[2EQ2]] THEN #3=1",
+     {{1, kVacant}, {2, 1}, {3, kVacant}}},
+    {"LogicalOperationsAreBitwiseOnValues",
+     "#1=6 AND 3\n#2=1 OR 2\n#3=5 XOR 3\n#4=12 AND 10 OR 1\n#5=-1 AND 7",
+     {{1, 2}, {2, 3}, {3, 6}, {4, 9}, {5, 7}}},
+    {"DoWithoutWhileLoopsUntilAGotoLeaves",
+     "#1=0\nDO1\n#1=#1+1\nIF[#1GE4] GOTO9\nEND1\nN9 #2=#1",
+     {{1, 4}, {2, 4}}},
+    {"RoundOutsideAnAddressIsToWholeNumbers",
+     "#1=1.23456\n#2=ROUND[#1]\n#3=ROUND[-2.5]",
+     {{2, 1}, {3, -3}}},
     {"GotoSkipsAndLabelsMayStandAlone", "#1=1\nGOTO10\n#1=2\nN10\n#2=3", {{1, 1}, {2, 3}}},
     {"GotoByVariable", "#9=20\nGOTO#9\n#1=1\nN20 #2=2", {{1, kVacant}, {2, 2}}},
     {"IfGotoLoop", "#1=0\nN5 #1=#1+1\nIF[#1LT5] GOTO5", {{1, 5}}},
@@ -115,6 +121,44 @@ TEST_P(Macro, LeavesTheExpectedVariables) {
 
 INSTANTIATE_TEST_SUITE_P(Programs, Macro, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// 0.1 summed ten times is 0.9999999999999999: only a tolerant control stops
+// the loop after ten passes, and the check says the count rests on rounding.
+TEST(Macro, AComparisonDecidedByRoundingIsToldAndCanRunExactly) {
+    constexpr const char* kProgram =
+        "#1=0\n#2=0\nWHILE[#1LT1] DO1\n#1=#1+0.1\n#2=#2+1\nEND1\nIF[#1EQ1] THEN #3=1\n";
+    const CheckResult tolerant = checkProgram(kProgram);
+    EXPECT_EQ(tolerant.variable(2), 10.0);
+    EXPECT_EQ(tolerant.variable(3), 1.0);
+    ASSERT_EQ(tolerant.diagnostics.size(), 2u) << "once per line, the WHILE and the IF";
+    EXPECT_EQ(tolerant.diagnostics[0].code, Code::FragileComparison);
+    EXPECT_EQ(tolerant.diagnostics[0].line, 3);
+    EXPECT_EQ(tolerant.diagnostics[1].line, 7);
+
+    CheckOptions exact;
+    exact.comparison = Comparison::Exact;
+    const CheckResult control = checkProgram(kProgram, exact);
+    EXPECT_EQ(control.variable(2), 11.0);
+    EXPECT_FALSE(control.variable(3).has_value());
+}
+
+TEST(Macro, ASignChainIsAnErrorNotARecursion) {
+    const CheckResult many = checkProgram("#1=" + std::string(200'000, '-') + "1\n");
+    ASSERT_EQ(many.diagnostics.size(), 1u);
+    EXPECT_EQ(many.diagnostics[0].code, Code::Syntax);
+    EXPECT_NE(many.diagnostics[0].message.find("signs in a row"), std::string::npos);
+    EXPECT_EQ(checkProgram("#1=--1\n#2=3--2\n").variable(1), 1.0);
+}
+
+TEST(Macro, ManyProgramsAreReadAndCalled) {
+    std::string text = "O1\nM98 P200000\nM30\n";
+    for (int n = 2; n <= 200'000; ++n) {
+        text += "O" + std::to_string(n) + "\n#1=" + std::to_string(n) + "\nM99\n";
+    }
+    const CheckResult r = checkProgram(text);
+    EXPECT_TRUE(r.diagnostics.empty());
+    EXPECT_EQ(r.variable(1), 200000.0);
+}
 
 TEST(Macro, CrLfAndLfReadAlike) {
     const CheckResult lf = checkProgram("#1=1\nN2 #1=#1+1\nIF[#1LT3] GOTO2\n");

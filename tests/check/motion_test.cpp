@@ -1,7 +1,9 @@
 // Motion words: where each block leaves the tool, arcs, polar, offsets, totals.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "check/check.hpp"
@@ -11,6 +13,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTol = 1e-9;
+
+// These cases are about where blocks lead, so the tool starts at a known point.
+CheckResult fromWorkZero(const std::string& program) {
+    CheckOptions options;
+    options.start = Point3{};
+    return checkProgram(program, options);
+}
 
 const Segment& lastSegment(const CheckResult& r) {
     static const Segment kNone;
@@ -47,7 +56,7 @@ const EndCase kEnds[] = {
 class EndPoint : public testing::TestWithParam<EndCase> {};
 
 TEST_P(EndPoint, LeavesTheToolWhereTheControlWould) {
-    const CheckResult r = checkProgram(GetParam().program);
+    const CheckResult r = fromWorkZero(GetParam().program);
     ASSERT_FALSE(r.hasError()) << r.diagnostics.front().message;
     const Point3 e = lastSegment(r).end;
     const Point3 want = GetParam().end;
@@ -102,7 +111,7 @@ class Arc : public testing::TestWithParam<ArcCase> {};
 
 TEST_P(Arc, HasTheControlsCentreAndSweep) {
     const ArcCase& c = GetParam();
-    const CheckResult r = checkProgram(std::string("G0 X10. Y0\nG1 F100.\n") + c.program);
+    const CheckResult r = fromWorkZero(std::string("G0 X10. Y0\nG1 F100.\n") + c.program);
     ASSERT_FALSE(r.hasError()) << r.diagnostics.front().message;
     const Segment& s = lastSegment(r);
     ASSERT_EQ(s.shape, Shape::Arc);
@@ -118,8 +127,11 @@ INSTANTIATE_TEST_SUITE_P(Arcs, Arc, testing::ValuesIn(kArcs),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Motion, SummaryAddsLengthsTimeExtentsAndTools) {
+    CheckOptions atZero;
+    atZero.start = Point3{};
     const CheckResult r = checkProgram(
-        "T3 M6\nM3 S1000\nG43 H3 Z0\nG1 X100. F1000.\nG3 X100. Y0 I-50.\nG0 X0\nT5\nM6\nM30");
+        "T3 M6\nM3 S1000\nG43 H3 Z0\nG1 X100. F1000.\nG3 X100. Y0 I-50.\nG0 X0\nT5\nM6\nM30",
+        atZero);
     ASSERT_FALSE(r.hasError());
     const Summary& s = r.summary;
     EXPECT_NEAR(s.feedLength, 100.0 + 2 * kPi * 50, 1e-9);
@@ -137,13 +149,68 @@ TEST(Motion, SummaryAddsLengthsTimeExtentsAndTools) {
     EXPECT_TRUE(s.ended);
 }
 
+struct StartCase {
+    const char* name;
+    const char* program;
+    std::optional<Point3> start;
+    double rapidLength;
+    double deepestZ;
+};
+
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+constexpr const char* kAirCut = "G43 H1 Z6.\nM3 S1000\nG1 Z1. F100.\nG1 X10.\nG0 Z6.\n";
+
+// Without a start point the tool stands at the reference Z above the first X
+// and Y the program sets: no length or depth comes from a guessed position.
+const StartCase kStarts[] = {
+    {"FirstXYRapidHasNoLength", "G0 X100. Y-50.5\nG43 H1 Z30.\n", std::nullopt, 70, 30},
+    {"GivenStartIsWhereTheToolIs", "G0 X100. Y-50.5\nG43 H1 Z30.\n", Point3{100, 0, 30}, 50.5, 30},
+    {"XAndYSettleOneByOne", "G0 X10.\nG43 H1 Z20.\nG0 Y5.\nG0 X20. Y10.\n", std::nullopt,
+     80 + std::hypot(10, 5), 20},
+    {"ReferenceReturnAloneSettlesNothing", "G91 G28 Z0\nG90 G0 X5. Y5.\nG43 H1 Z10.\n",
+     std::nullopt, 90, 10},
+    {"CuttingInTheAirIsNotDeepestZ0", kAirCut, std::nullopt, 94 + 5, 1},
+    {"StartBelowTheWorkIsNotAMove", kAirCut, Point3{0, 0, -10}, 16 + 5, 1},
+};
+
+class Start : public testing::TestWithParam<StartCase> {};
+
+TEST_P(Start, FiguresCountOnlyWhatTheProgramMoves) {
+    const StartCase& c = GetParam();
+    CheckOptions options;
+    options.start = c.start;
+    const CheckResult r = checkProgram(c.program, options);
+    EXPECT_FALSE(r.hasError());
+    EXPECT_NEAR(r.summary.rapidLength, c.rapidLength, 1e-9);
+    ASSERT_TRUE(r.summary.deepestZ.has_value());
+    EXPECT_NEAR(*r.summary.deepestZ, c.deepestZ, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, Start, testing::ValuesIn(kStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Motion, MovesBeforeXAndYAreSetAreDrawnWhereTheyLaterAre) {
+    const CheckResult r = checkProgram("G43 H1 Z50.\nG0 Z20.\nG0 X7. Y8.\nG1 Z-1. F100.\n");
+    ASSERT_EQ(r.segments.size(), 3u);
+    for (const Segment& s : r.segments) {
+        EXPECT_DOUBLE_EQ(s.start.x, 7.0);
+        EXPECT_DOUBLE_EQ(s.end.y, 8.0);
+    }
+    EXPECT_DOUBLE_EQ(r.segments[0].start.z, 100.0);
+    EXPECT_DOUBLE_EQ(r.summary.feedExtents.min.x, 7.0);
+}
+
 TEST(Motion, SegmentsCarryCompensationProgramAndLine) {
-    const CheckResult r = checkProgram("O100\nM98 P7\nM30\nO7\nG41 G1 X5. D12 F100.\nG40 X0\nM99");
+    const CheckResult r =
+        checkProgram("O100\nG0 X0 Y0\nM98 P7\nM30\nO7\nG41 G1 X5. D12 F100.\nG40 X0\nM99");
     ASSERT_EQ(r.segments.size(), 2u);
     EXPECT_EQ(r.segments[0].compensation, Compensation::Left);
     EXPECT_EQ(r.segments[0].compensationRegister, 12);
     EXPECT_EQ(r.segments[0].program, 7);
-    EXPECT_EQ(r.segments[0].line, 5);
+    EXPECT_EQ(r.segments[0].line, 6);
     EXPECT_EQ(r.segments[1].compensation, Compensation::Off);
 }
 
@@ -154,7 +221,7 @@ TEST(Motion, ARunIntoAUsedResultStartsAfresh) {
     CheckResult reused;
     run(compileText("T1 M6\nG52 X5.\nG0 X1.\nG1 X2,5\n"), options, reused);
     ASSERT_TRUE(reused.hasError());
-    constexpr const char* kClean = "G0 Z5.\nG0 X3.\nM30\n";
+    constexpr const char* kClean = "G43 H1 Z5.\nG0 X1.\nG0 X3.\nM30\n";
     expanded.clear();
     run(compileText(kClean), options, reused);
     const std::string expandedReused = expanded;
@@ -166,7 +233,7 @@ TEST(Motion, ARunIntoAUsedResultStartsAfresh) {
     EXPECT_DOUBLE_EQ(reused.segments[1].end.x, 3.0);
     EXPECT_TRUE(reused.summary.toolsUsed.empty());
     EXPECT_TRUE(reused.summary.localOrigins.empty());
-    EXPECT_EQ(reused.summary.blocksExecuted, 3);
+    EXPECT_EQ(reused.summary.blocksExecuted, 4);
     EXPECT_TRUE(reused.summary.ended);
     EXPECT_EQ(expandedReused, expanded);
 }

@@ -1,5 +1,6 @@
 // The GUI tests need one QApplication for the whole run; without a display
-// they draw offscreen.
+// they draw offscreen, and they keep the user's settings (remembered values,
+// the tool table) in a folder of their own.
 #include <gtest/gtest.h>
 
 #include <QApplication>

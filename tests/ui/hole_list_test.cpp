@@ -118,6 +118,7 @@ TEST_F(HoleListTest, ChosenHoleIsMarkedInThePreviewAndAClickThereChoosesIt) {
         click(multi, kNextHoleButton);
     }
     click(multi, kFixtureMultiHole.generateButton);
+    waitForPreview(multi);
     HoleListPanel* panel = multi->holeList();
     PathView* view = multi->preview()->findChild<PathView*>();
     ASSERT_FALSE(view->scene().views.empty());

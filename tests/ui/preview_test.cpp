@@ -1,6 +1,7 @@
 // The toolpath preview beside every operation window: what it shows after
 // Generate, how a diagnostic leads to its line, and hiding it for the run.
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,7 +82,9 @@ public:
         const auto& shown = window->preview()->shownCheck();
         ASSERT_TRUE(shown.has_value());
         EXPECT_EQ(shown->result.segments.size(), expected.segments.size());
-        EXPECT_FALSE(window->preview()->pathView().scene().strokes.empty());
+        // A program that stops before its first move has nothing to draw.
+        EXPECT_EQ(window->preview()->pathView().scene().strokes.empty(),
+                  expected.segments.empty());
         QListWidget* list = diagnosticsList(window);
         ASSERT_EQ(list->count(), static_cast<int>(expected.diagnostics.size()));
         for (int row = 0; row < list->count(); ++row) {
@@ -168,6 +171,12 @@ TEST_F(PreviewTest, ChoosingADiagnosticSelectsItsLine) {
         args.push_back(QStringLiteral("%1=%2").arg(c.field, c.value));
         OperationWindow* window = generate(kCircleHole, args);
         expectPaneShowsSlot(window);
+        if (c.code == check::Code::BlockLimit) {
+            const auto labels = window->preview()->findChildren<QLabel*>();
+            EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* l) {
+                return l->text().startsWith(QStringLiteral("加工时间未知"));
+            })) << "a program that does not end has no cycle time";
+        }
         const auto& diagnostics = window->preview()->shownCheck()->result.diagnostics;
         const auto found =
             std::find_if(diagnostics.begin(), diagnostics.end(),
