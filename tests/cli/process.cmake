@@ -47,7 +47,7 @@ expect("cr EQUAL -1" "standard error added CR: ${toldHex}")
 
 # 0x1A is an ordinary byte on standard input, not its end.
 string(ASCII 26 sub)
-file(WRITE "${folder}/sub.nc" "%\r\nO1\r\n(${sub})\r\nG00 X5.\r\nM30\r\n%\r\n")
+file(WRITE "${folder}/sub.nc" "%\r\nO1\r\n(${sub})\r\nG00 X0.\r\nG00 X5.\r\nM30\r\n%\r\n")
 execute_process(COMMAND ${EMULATOR} ${CLI} check - INPUT_FILE "${folder}/sub.nc"
     OUTPUT_VARIABLE report RESULT_VARIABLE status)
 expect("status EQUAL 0" "check - of a program with 0x1A exited with ${status}: ${report}")
