@@ -1,6 +1,7 @@
 #include "check/machine.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <bit>
 #include <cmath>
 
@@ -290,8 +291,11 @@ void run(const CompiledText& text, const CheckOptions& options, CheckResult& res
     result.diagnostics = text.diagnostics;
     result.cancelled = false;
     CheckOptions first = options;
-    if (options.centreLine) {
+    if (options.centreLine && options.expandTo) {
+        // The second run writes the centre path of every move, so the first
+        // keeps them all, not only those a drawing needs.
         first.expandTo = nullptr;
+        first.segmentLimit = std::numeric_limits<std::size_t>::max() / 2;
     }
     Machine(text, first, result).run();
     result.tools = options.tools;
