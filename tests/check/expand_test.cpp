@@ -47,18 +47,6 @@ void expectSameToolpath(const CheckResult& a, const CheckResult& b) {
     }
 }
 
-// Every typical program of every operation, so a newly added one is covered.
-std::vector<std::string> typicalCases() {
-    std::vector<std::string> names;
-    for (const auto& dir : fs::directory_iterator(TESMARA_GOLDEN_DIR)) {
-        if (fs::exists(dir.path() / "typical.args")) {
-            names.push_back(dir.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Options that collect the expanded program in `text`, piece by piece.
 CheckOptions expandingInto(std::string& text, std::size_t segmentLimit = 200'000) {
     CheckOptions options;

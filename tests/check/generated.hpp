@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,6 +33,19 @@ inline std::vector<std::string> goldenArgs(const std::filesystem::path& file) {
         args.erase(args.begin());
     }
     return args;
+}
+
+// Every operation with a typical golden case, so a newly added one is covered.
+inline std::vector<std::string> typicalCases() {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    for (const auto& dir : fs::directory_iterator(TESMARA_GOLDEN_DIR)) {
+        if (fs::exists(dir.path() / "typical.args")) {
+            names.push_back(dir.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace tesmara::check

@@ -188,17 +188,6 @@ TEST_F(Peer, ReferenceReturnsShiftsAndPolarMovesAgree) {
         *this);
 }
 
-std::vector<std::string> typicalCases() {
-    std::vector<std::string> names;
-    for (const auto& dir : fs::directory_iterator(TESMARA_GOLDEN_DIR)) {
-        if (fs::exists(dir.path() / "typical.args")) {
-            names.push_back(dir.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 INSTANTIATE_TEST_SUITE_P(Operations, Peer, testing::ValuesIn(typicalCases()), [](const auto& info) {
     std::string name = info.param;
     std::replace(name.begin(), name.end(), '-', '_');
